@@ -1,0 +1,47 @@
+#include "app/NumveraApp.h"
+
+#include <commctrl.h>
+
+#include <new>
+
+#include "ui/NumveraDlg.h"
+
+CNumveraApp theApp;
+
+CNumveraApp::CNumveraApp()
+{
+    m_dwRestartManagerSupportFlags = AFX_RESTART_MANAGER_SUPPORT_RESTART;
+}
+
+const AFX_MSGMAP* CNumveraApp::GetMessageMap() const
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        {ID_HELP, 0, static_cast<AFX_PMSG>(&CWinApp::OnHelp)},
+    };
+    static const AFX_MSGMAP map{CWinApp::GetMessageMap(), entries, 1};
+    return &map;
+}
+
+BOOL CNumveraApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;  // 8 bytes
+    controls.dwICC = 0x000000FF;        // all the Windows 95 classes, the progress bar among them
+    ::InitCommonControlsEx(&controls);
+
+    CWinApp::InitInstance();
+
+    // Lives for the dialog's run only; the program has no shell controls.
+    CShellManager* shellManager = new (std::nothrow) CShellManager;
+
+    CMFCVisualManager::SetDefaultManager(&CMFCVisualManagerWindows::classCMFCVisualManagerWindows);
+
+    SetRegistryKey(L"アプリケーション ウィザードで生成されたローカル アプリケーション");
+
+    CNumveraDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();  // every way the dialog ends takes the same path
+
+    delete shellManager;
+    return FALSE;  // no application message loop: the process ends here
+}

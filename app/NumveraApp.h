@@ -1,0 +1,16 @@
+// The application object: prepares the user-interface services and runs the
+// main dialog once.
+#pragma once
+
+#include "framework/WinApp.h"
+
+class CNumveraApp : public CWinApp {
+public:
+    CNumveraApp();
+    ~CNumveraApp() override = default;
+
+    BOOL InitInstance() override;
+
+protected:
+    const AFX_MSGMAP* GetMessageMap() const override;
+};

@@ -1,0 +1,227 @@
+#include "framework/Dialog.h"
+
+#include <cstring>
+#include <vector>
+
+#include "framework/DlgInitData.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+const wchar_t kDialogObjectProperty[] = L"NumveraDialogObject";
+const wchar_t* const RT_DLGINIT_TYPE = MAKEINTRESOURCEW(240);
+
+// A copy of the template without WS_VISIBLE: the dialog is shown when its
+// queue first goes idle, never while its initialisation may still end it.
+std::vector<DWORD> LoadHiddenTemplate(HINSTANCE module, UINT templateId)
+{
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (bytes == nullptr)
+        return {};
+    const DWORD size = ::SizeofResource(module, resource);
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(copy.data(), bytes, size);
+
+    auto* words = reinterpret_cast<WORD*>(copy.data());
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    DWORD* style = extended ? &copy[3] : &copy[0];  // DLGTEMPLATEEX: dlgVer, signature, helpID, exStyle, style
+    *style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return copy;
+}
+
+}  // namespace
+
+void DDX_Control(CDataExchange* pDX, int controlId, CWnd& control)
+{
+    if (control.m_hWnd == nullptr)
+        control.m_hWnd = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, controlId);
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+CDialog* CDialog::FromHandle(HWND window)
+{
+    return window != nullptr ? static_cast<CDialog*>(::GetPropW(window, kDialogObjectProperty)) : nullptr;
+}
+
+HWND CDialog::GetSafeOwner() const
+{
+    if (m_pParentWnd != nullptr)
+        return m_pParentWnd->m_hWnd;
+    // Like the framework: without a parent, the main window owns the dialog.
+    CWnd* mainWnd = AfxGetApp()->m_pMainWnd;
+    if (mainWnd == nullptr || mainWnd == this || mainWnd->m_hWnd == nullptr)
+        return nullptr;
+    return ::GetAncestor(mainWnd->m_hWnd, GA_ROOT);
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(m_templateId), RT_DIALOG);
+    std::vector<DWORD> dialogTemplate = LoadHiddenTemplate(module, m_templateId);
+    if (dialogTemplate.empty())
+        return -1;
+
+    HWND owner = GetSafeOwner();
+    const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (disableOwner)
+        ::EnableWindow(owner, FALSE);
+
+    m_nModalResult = -1;
+    m_continueModal = true;
+    HWND window = ::CreateDialogIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+                                               owner, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (window != nullptr && m_continueModal)
+        RunModalLoop();
+
+    if (disableOwner) {
+        ::EnableWindow(owner, TRUE);
+        ::SetActiveWindow(owner);
+    }
+    if (window != nullptr)
+        ::DestroyWindow(window);
+    m_hWnd = nullptr;
+    if (AfxGetApp()->m_pMainWnd == this)
+        AfxGetApp()->m_pMainWnd = nullptr;
+    return window != nullptr ? m_nModalResult : -1;
+}
+
+void CDialog::RunModalLoop()
+{
+    CWinApp* app = AfxGetApp();
+    bool showPending = true;
+    while (m_continueModal) {
+        MSG peek;
+        if (showPending && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+            ::UpdateWindow(m_hWnd);
+            showPending = false;
+            continue;
+        }
+        if (!app->PumpMessage()) {
+            // Leave WM_QUIT for whoever runs the outer loop.
+            ::PostQuitMessage(app->ExitInstance());
+            break;
+        }
+    }
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    m_continueModal = false;
+    if (m_hWnd != nullptr)
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the modal loop
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+BOOL CDialog::OnInitDialog()
+{
+    ExecuteDlgInit();
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+// Sends each control its initial properties from the dialog-init resource
+// that carries the template's id.
+void CDialog::ExecuteDlgInit()
+{
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(m_templateId), RT_DLGINIT_TYPE);
+    if (module == nullptr)
+        return;
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(m_templateId), RT_DLGINIT_TYPE);
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const auto* bytes = static_cast<const unsigned char*>(::LockResource(loaded));
+    if (bytes == nullptr)
+        return;
+    for (const DlgInitItem& item : ParseDlgInitResource(bytes, ::SizeofResource(module, resource))) {
+        ::SendDlgItemMessageW(m_hWnd, item.controlId, item.message, item.data.size(),
+                              reinterpret_cast<LPARAM>(item.data.c_str()));
+    }
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    const bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                       (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
+    if (!input || m_hWnd == nullptr)
+        return FALSE;
+    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
+        return FALSE;
+    return ::IsDialogMessageW(m_hWnd, msg);
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::OnPaint() { ::DefWindowProcW(m_hWnd, WM_PAINT, 0, 0); }
+
+HCURSOR CDialog::OnQueryDragIcon() { return nullptr; }
+
+const AFX_MSGMAP* CDialog::GetMessageMap() const
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        {IDOK, BN_CLICKED, static_cast<AFX_PMSG>(&CDialog::OnOK)},
+        {IDCANCEL, BN_CLICKED, static_cast<AFX_PMSG>(&CDialog::OnCancel)},
+    };
+    static const AFX_MSGMAP map{CCmdTarget::GetMessageMap(), entries, 2};
+    return &map;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = window;
+        ::SetPropW(window, kDialogObjectProperty, dialog);
+        return dialog->OnInitDialog();
+    }
+    // Messages such as WM_SETFONT arrive before WM_INITDIALOG: no object yet.
+    CDialog* dialog = FromHandle(window);
+    if (dialog == nullptr)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        ::RemovePropW(window, kDialogObjectProperty);
+        return FALSE;
+    }
+    return dialog->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+{
+    switch (message) {
+    case WM_COMMAND:
+        // Commands the dialog does not map go on to the application object.
+        return OnCmdMsg(LOWORD(wParam), HIWORD(wParam)) || AfxGetApp()->OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+    case WM_SETCURSOR:
+        // Keeps the wait cursor while messages are drained during long work.
+        if (AfxGetApp()->WaitCursorCount() > 0) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,7 @@
+// The window classes "MfcButton" and "MfcLink" that the dialog template names.
+#pragma once
+
+#include <windows.h>
+
+// Registers both classes; called once before any dialog is created.
+void RegisterStyledControlClasses(HINSTANCE instance);

@@ -1,0 +1,333 @@
+#include "tests/win/TestDriver.h"
+
+#include <algorithm>
+
+namespace driver {
+
+namespace {
+
+// The process environment with NUMVERA_TEST_DOCS replaced.
+std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documentsDir)
+{
+    std::vector<wchar_t> block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        if (_wcsnicmp(entry, L"NUMVERA_TEST_DOCS=", 18) == 0)
+            continue;
+        block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+    }
+    ::FreeEnvironmentStringsW(strings);
+    if (!documentsDir.empty()) {
+        const std::wstring entry = L"NUMVERA_TEST_DOCS=" + documentsDir;
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// Renders the standard icon the way a message box draws it, for comparison.
+std::vector<COLORREF> RenderIcon(HICON icon, int size, COLORREF background)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(background);
+    RECT all{0, 0, size, size};
+    ::FillRect(memory, &all, brush);
+    ::DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(::GetPixel(memory, x, y));
+    ::SelectObject(memory, old);
+    ::DeleteObject(brush);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int ColorDistance(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+}  // namespace
+
+Program::Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments)
+{
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    std::vector<wchar_t> environment = EnvironmentWithDocuments(documentsDir);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.data(), nullptr, &startup, &m_process)) {
+        m_process = PROCESS_INFORMATION{};
+    }
+}
+
+Program::~Program()
+{
+    if (m_process.hProcess == nullptr)
+        return;
+    if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_process.hProcess, 99);
+        ::WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    ::CloseHandle(m_process.hThread);
+    ::CloseHandle(m_process.hProcess);
+}
+
+HWND Program::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const
+{
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : VisibleTopLevelWindows(m_process.dwProcessId)) {
+                if (WindowCaption(window) == caption) {
+                    result = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return result;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const
+{
+    if (::WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    ::GetExitCodeProcess(m_process.hProcess, exitCode);
+    return true;
+}
+
+std::vector<MessageBoxInfo> Program::MessageBoxes() const
+{
+    std::vector<MessageBoxInfo> boxes;
+    for (HWND window : VisibleTopLevelWindows(m_process.dwProcessId)) {
+        // A message box is a dialog whose text is the static control 0xFFFF.
+        HWND textControl = ::GetDlgItem(window, 0xFFFF);
+        if (ClassNameOf(window) != L"#32770" || textControl == nullptr)
+            continue;
+        boxes.push_back({window, WindowCaption(window), ControlText(window, 0xFFFF), ClassifyMessageIcon(window)});
+    }
+    return boxes;
+}
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowCaption(HWND window)
+{
+    wchar_t buffer[512] = {};
+    ::GetWindowTextW(window, buffer, 512);
+    return buffer;
+}
+
+std::wstring ClassNameOf(HWND window)
+{
+    wchar_t buffer[256] = {};
+    ::GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+std::wstring ControlText(HWND dialog, int id)
+{
+    HWND control = ::GetDlgItem(dialog, id);
+    const LRESULT length = ::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+void SetControlText(HWND dialog, int id, const std::wstring& text)
+{
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void PostClick(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+int CheckState(HWND dialog, int id) { return static_cast<int>(::SendMessageW(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0)); }
+
+bool IsControlVisible(HWND dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE; }
+
+bool IsControlEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+
+void FocusControl(HWND dialog, int id)
+{
+    ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, id)), TRUE);
+}
+
+int FocusedControlId(HWND dialog)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) || info.hwndFocus == nullptr)
+        return 0;
+    return ::GetDlgCtrlID(info.hwndFocus);
+}
+
+std::vector<HWND> ChildWindows(HWND parent)
+{
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+// Message boxes keep their icon in the static control 0x14; its handle
+// belongs to the other process, so the icon is told apart by its pixels on
+// screen, compared with the standard icons drawn here. Needs a display.
+MessageIcon ClassifyMessageIcon(HWND messageBox)
+{
+    HWND iconControl = ::GetDlgItem(messageBox, 0x14);
+    if (iconControl == nullptr || !::IsWindowVisible(iconControl))
+        return MessageIcon::None;
+    RECT rect;
+    ::GetWindowRect(iconControl, &rect);
+    const int size = std::min<int>(rect.right - rect.left, rect.bottom - rect.top);
+    if (size <= 0)
+        return MessageIcon::None;
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF background = ::GetPixel(screen, rect.left, rect.top);
+    std::vector<COLORREF> shown;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            shown.push_back(::GetPixel(screen, rect.left + x, rect.top + y));
+    ::ReleaseDC(nullptr, screen);
+
+    const struct {
+        LPCWSTR id;
+        MessageIcon kind;
+    } candidates[] = {{IDI_HAND, MessageIcon::Error}, {IDI_ASTERISK, MessageIcon::Information},
+                      {IDI_EXCLAMATION, MessageIcon::Other}, {IDI_QUESTION, MessageIcon::Other}};
+    MessageIcon best = MessageIcon::Other;
+    long long bestDistance = -1;
+    for (const auto& candidate : candidates) {
+        HICON icon = static_cast<HICON>(::LoadImageW(nullptr, candidate.id, IMAGE_ICON, size, size, LR_SHARED));
+        const std::vector<COLORREF> reference = RenderIcon(icon, size, background);
+        long long distance = 0;
+        for (size_t i = 0; i < shown.size(); ++i)
+            distance += ColorDistance(shown[i], reference[i]);
+        if (bestDistance < 0 || distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate.kind;
+        }
+    }
+    return best;
+}
+
+void PressOk(HWND messageBox) { ::PostMessageW(::GetDlgItem(messageBox, IDOK), BM_CLICK, 0, 0); }
+
+}  // namespace driver
+
+namespace driver {
+
+namespace {
+
+using UnixSpawn = LONG(WINAPI*)(char* const argv[], int wait);
+
+bool RunUnixCommand(std::vector<std::string> arguments)
+{
+    auto spawn = reinterpret_cast<UnixSpawn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+    if (spawn == nullptr)
+        return false;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    return spawn(argv.data(), TRUE) == 0;
+}
+
+}  // namespace
+
+bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys)
+{
+    const auto xWindow = reinterpret_cast<ULONG_PTR>(::GetPropW(topLevel, L"__wine_x11_whole_window"));
+    if (xWindow == 0)
+        return false;
+    std::vector<std::string> command{"xdotool", "windowfocus", "--sync", std::to_string(xWindow), "key", "--delay", "30"};
+    command.insert(command.end(), keys.begin(), keys.end());
+    return RunUnixCommand(command);
+}
+
+}  // namespace driver
+
+namespace driver {
+
+bool SaveWindowImage(HWND window, const std::wstring& bmpPath)
+{
+    RECT rect;
+    if (!::GetWindowRect(window, &rect))
+        return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // bottom-up, as BMP files store rows
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    header.biSizeImage = rowBytes * static_cast<DWORD>(height);
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const bool copied = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+    ::GdiFlush();
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    bool written = false;
+    HANDLE output = ::CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (copied && output != INVALID_HANDLE_VALUE) {
+        DWORD done = 0;
+        written = ::WriteFile(output, &file, sizeof file, &done, nullptr) &&
+                  ::WriteFile(output, &header, sizeof header, &done, nullptr) &&
+                  ::WriteFile(output, bits, header.biSizeImage, &done, nullptr);
+    }
+    if (output != INVALID_HANDLE_VALUE)
+        ::CloseHandle(output);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return written;
+}
+
+}  // namespace driver

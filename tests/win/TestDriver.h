@@ -1,0 +1,98 @@
+// Drives Numvera.exe from another process, the way a user or a driving
+// program does: launch it with its own documents folder, find its windows,
+// read and set control texts, click, press OK on message boxes, wait for exit.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace driver {
+
+enum class MessageIcon { None, Error, Information, Other };
+
+struct MessageBoxInfo {
+    HWND window;
+    std::wstring caption;
+    std::wstring text;
+    MessageIcon icon;
+};
+
+class Program {
+public:
+    // Starts the executable with NUMVERA_TEST_DOCS set to documentsDir (empty:
+    // the variable is removed) and arguments appended to its command line.
+    Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments = L"");
+    ~Program();  // ends the process if it still runs
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return m_process.hProcess != nullptr; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+
+    // A visible top-level window of the process with this caption, or null.
+    HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const;
+    // Whether the process ended within the time; its exit code in exitCode.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) const;
+    std::vector<MessageBoxInfo> MessageBoxes() const;
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+std::wstring WindowCaption(HWND window);
+std::wstring ClassNameOf(HWND window);
+
+std::wstring ControlText(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, const std::wstring& text);
+// Clicks and waits until the handler has returned.
+void Click(HWND dialog, int id);
+// Clicks without waiting, for handlers that open modal windows.
+void PostClick(HWND dialog, int id);
+int CheckState(HWND dialog, int id);
+bool IsControlVisible(HWND dialog, int id);
+bool IsControlEnabled(HWND dialog, int id);
+// Moves the keyboard focus inside the dialog, from the dialog's own thread.
+void FocusControl(HWND dialog, int id);
+int FocusedControlId(HWND dialog);
+
+// The children of a window in Z order, which for a dialog is template order.
+std::vector<HWND> ChildWindows(HWND parent);
+
+// Waits until the condition holds or the time is up; returns the last answer.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+MessageIcon ClassifyMessageIcon(HWND messageBox);
+void PressOk(HWND messageBox);
+
+}  // namespace driver
+
+namespace driver {
+
+// Real key presses through the X server (xdotool), into the X window behind
+// the given top-level window, which receives the X input focus first. Wine
+// only: the tool is started with Wine's Unix spawn. Keys are xdotool names
+// ("Tab", "Return", "space", "7"). False when the keys could not be sent.
+bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
+
+}  // namespace driver
+
+namespace driver {
+
+// Saves what the screen shows of the window as a 24-bit BMP file.
+bool SaveWindowImage(HWND window, const std::wstring& bmpPath);
+
+}  // namespace driver

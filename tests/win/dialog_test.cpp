@@ -1,0 +1,346 @@
+// The live main dialog and About box of Numvera.exe, driven from outside.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/win/NumveraTestEnvironment.h"
+#include "tests/win/TestDriver.h"
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 10000;
+constexpr int kStatic = -1;  // what GetDlgCtrlID reports for the id 0xFFFF
+
+std::string Narrow(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    result.resize(result.empty() ? 0 : result.size() - 1);
+    return result;
+}
+
+// One control of the main dialog as its template lays it out, in template
+// (and tab) order. A null caption means the text is the maker's own wording,
+// checked for being present only.
+struct ExpectedControl {
+    int id;
+    const wchar_t* windowClass;
+    DWORD style;
+    int x, y, width, height;
+    const wchar_t* caption;
+};
+
+const ExpectedControl kMainControls[] = {
+    {IDOK, L"Button", 0x50010001, 407, 198, 50, 14, L"終了"},
+    {IDC_ABOUT, L"MfcButton", 0x50010000, 407, 7, 50, 14, L"バージョン情報"},
+    {kStatic, L"Static", 0x50020000, 7, 19, 127, 8, L"10進数の正数を入力して下さい。"},
+    {IDC_CONVERT, L"MfcButton", 0x50010000, 101, 27, 50, 14, L"２進数に変換"},
+    {IDC_DECIMAL_EDIT, L"Edit", 0x50813084, 7, 27, 92, 14, L""},
+    {IDC_BINARY_EDIT, L"Edit", 0x50811884, 153, 27, 304, 14, L""},
+    {kStatic, L"Static", 0x50020000, 153, 19, 45, 8, L"２進数"},
+    {IDC_AUTO_RUN, L"Button", 0x50010003, 7, 48, 68, 10, L"自動実行する"},
+    {IDC_PROGRESS, L"msctls_progress32", 0x50800000, 7, 77, 450, 6, L""},
+    {IDC_SHOP_LINK, L"MfcLink", 0x50010000, 7, 193, 288, 14, nullptr},
+    {IDC_SITE_LINK, L"MfcLink", 0x50010000, 7, 175, 207, 14, nullptr},
+    {kStatic, L"Static", 0x50020000, 7, 115, 197, 8, nullptr},
+    {kStatic, L"Static", 0x50020000, 7, 139, 236, 8, nullptr},
+    {kStatic, L"Static", 0x50020000, 7, 127, 214, 8, nullptr},
+    {kStatic, L"Static", 0x50020000, 7, 151, 280, 8, nullptr},
+    {kStatic, L"Static", 0x50020000, 7, 163, 273, 8, nullptr},
+    {IDC_PROGRESS_TEXT, L"Edit", 0x50012880, 7, 63, 93, 12, L""},
+    {IDC_SHOW_MESSAGES, L"Button", 0x50010003, 102, 48, 96, 10, L"メッセージを表示する"},
+    {IDC_EXE_PATH, L"Edit", 0x50811884, 7, 95, 450, 14, L""},
+    {kStatic, L"Static", 0x50020000, 7, 85, 313, 8, L"本ソフトウェアのフルパスです。プロセス起動する時にお使い下さい。"},
+};
+
+// Dialog base units of a template font, computed the way the dialog manager
+// does: the average width of the Latin letters and the font's height.
+SIZE DialogBaseUnits(const wchar_t* face, int points, BYTE charset)
+{
+    HDC screen = ::GetDC(nullptr);
+    LOGFONTW logFont{};
+    logFont.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    logFont.lfCharSet = charset;
+    wcscpy_s(logFont.lfFaceName, face);
+    HFONT font = ::CreateFontIndirectW(&logFont);
+    HGDIOBJ old = ::SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(screen, &metrics);
+    SIZE letters{};
+    ::GetTextExtentPoint32W(screen, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+    ::SelectObject(screen, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+RECT MapDialogUnits(SIZE base, int x, int y, int width, int height)
+{
+    return RECT{::MulDiv(x, base.cx, 4), ::MulDiv(y, base.cy, 8), ::MulDiv(x + width, base.cx, 4),
+                ::MulDiv(y + height, base.cy, 8)};
+}
+
+RECT RectInClient(HWND dialog, HWND control)
+{
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void ExpectRectNear(const RECT& actual, const RECT& expected, const std::string& what)
+{
+    // One pixel of rounding between per-edge and per-size mapping.
+    EXPECT_NEAR(actual.left, expected.left, 1) << what;
+    EXPECT_NEAR(actual.top, expected.top, 1) << what;
+    EXPECT_NEAR(actual.right, expected.right, 1) << what;
+    EXPECT_NEAR(actual.bottom, expected.bottom, 1) << what;
+}
+
+class MainDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_documents = testenv::FreshFolder(std::wstring(name.begin(), name.end()));
+        ::CreateDirectoryW((m_documents + L"\\Quendral").c_str(), nullptr);
+        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
+        ASSERT_TRUE(m_program->Started());
+        m_dialog = m_program->WaitForWindow(L"Binarok", kStartTimeoutMs);
+        ASSERT_NE(m_dialog, nullptr) << "the main dialog did not appear";
+    }
+
+    void TearDown() override
+    {
+        DWORD exitCode = 0;
+        if (m_dialog != nullptr && !m_program->WaitForExit(0, &exitCode)) {
+            driver::PostClick(m_dialog, IDOK);
+            m_program->WaitForExit(kExitTimeoutMs, &exitCode);
+        }
+    }
+
+    bool Running() const
+    {
+        DWORD exitCode = 0;
+        return !m_program->WaitForExit(0, &exitCode);
+    }
+
+    std::wstring Convert(const std::wstring& decimal)
+    {
+        driver::SetControlText(m_dialog, IDC_DECIMAL_EDIT, decimal);
+        driver::Click(m_dialog, IDC_CONVERT);
+        return driver::ControlText(m_dialog, IDC_BINARY_EDIT);
+    }
+
+    std::wstring m_documents;
+    std::unique_ptr<driver::Program> m_program;
+    HWND m_dialog = nullptr;
+};
+
+TEST_F(MainDialog, WindowHasCaptionStylesAndNoSystemMenu)
+{
+    EXPECT_EQ(driver::WindowCaption(m_dialog), L"Binarok");
+    EXPECT_EQ(driver::ClassNameOf(m_dialog), L"#32770");
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(m_dialog, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(m_dialog, GWL_EXSTYLE));
+    EXPECT_EQ(style & 0x90C000C0u, 0x90C000C0u) << std::hex << style;
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u) << std::hex << style;
+    EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0u) << std::hex << exStyle;
+
+    const SIZE base = DialogBaseUnits(L"MS UI Gothic", 9, SHIFTJIS_CHARSET);
+    RECT client;
+    ::GetClientRect(m_dialog, &client);
+    ExpectRectNear(client, MapDialogUnits(base, 0, 0, 464, 219), "client area");
+}
+
+TEST_F(MainDialog, ControlsFollowTheTemplateInOrderClassStyleTextAndPlace)
+{
+    const SIZE base = DialogBaseUnits(L"MS UI Gothic", 9, SHIFTJIS_CHARSET);
+    const std::vector<HWND> children = driver::ChildWindows(m_dialog);
+    ASSERT_EQ(children.size(), std::size(kMainControls));
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = kMainControls[i];
+        HWND control = children[i];
+        const std::string what = "control #" + std::to_string(i + 1);
+        EXPECT_EQ(::GetDlgCtrlID(control), expected.id) << what;
+        EXPECT_EQ(driver::ClassNameOf(control), expected.windowClass) << what;
+        // Edit fields may trade their border for a client edge, and the
+        // progress bar draws its own frame in place of the border.
+        DWORD style = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE));
+        const bool edge = (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+        if ((expected.style & WS_BORDER) && (edge || expected.id == IDC_PROGRESS))
+            style |= WS_BORDER;
+        EXPECT_EQ(style, expected.style) << what << std::hex << " style " << style;
+        const std::wstring text = driver::WindowCaption(control);
+        if (expected.caption != nullptr)
+            EXPECT_EQ(text, expected.caption) << what;
+        else
+            EXPECT_FALSE(text.empty()) << what;
+        ExpectRectNear(RectInClient(m_dialog, control),
+                       MapDialogUnits(base, expected.x, expected.y, expected.width, expected.height), what);
+        EXPECT_TRUE(::IsWindowVisible(control)) << what;
+    }
+    for (int link : {IDC_SHOP_LINK, IDC_SITE_LINK}) {
+        const std::wstring address = driver::ControlText(m_dialog, link);
+        EXPECT_EQ(address.rfind(L"https://", 0), 0u) << Narrow(address);
+        EXPECT_NE(address.find(L"example.com/"), std::wstring::npos) << Narrow(address);
+    }
+}
+
+TEST_F(MainDialog, ConvertShowsTheBinaryDigitsOfTheDecimalField)
+{
+    const struct {
+        const wchar_t* decimal;
+        std::wstring binary;
+    } cases[] = {
+        {L"255", L"11111111"},
+        {L"10", L"1010"},
+        {L"", L"0"},
+        {L"007", L"111"},
+        {L"2147483647", std::wstring(31, L'1')},
+        {L"99999999999", std::wstring(31, L'1')},
+        {L"-5", L"-101"},
+        {L"12\r\n34", L"1100"},  // pasted lines: only the first number counts
+        {L"3.9", L"11"},
+        {L"abc", L"0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Convert(c.decimal), c.binary) << Narrow(c.decimal);
+        EXPECT_EQ(driver::ControlText(m_dialog, IDC_DECIMAL_EDIT), c.decimal) << "the input field is left as it was";
+        driver::Click(m_dialog, IDC_CONVERT);
+        EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), c.binary) << "a second click shows the same";
+    }
+    EXPECT_EQ(driver::CheckState(m_dialog, IDC_AUTO_RUN), BST_UNCHECKED);
+    EXPECT_EQ(driver::CheckState(m_dialog, IDC_SHOW_MESSAGES), BST_UNCHECKED);
+}
+
+TEST_F(MainDialog, AboutBoxIsModalAndLeavesTheDialogUnchanged)
+{
+    EXPECT_EQ(Convert(L"42"), L"101010");
+    driver::PostClick(m_dialog, IDC_ABOUT);
+    HWND about = m_program->WaitForWindow(L"バージョン情報", kStartTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(m_dialog)) << "the main dialog waits while the About box is open";
+    EXPECT_EQ(::GetWindow(about, GW_OWNER), m_dialog);
+
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(about, GWL_STYLE));
+    EXPECT_EQ(style & 0x80C800C8u, 0x80C800C8u) << std::hex << style;
+    const std::vector<HWND> children = driver::ChildWindows(about);
+    ASSERT_EQ(children.size(), 8u);
+    EXPECT_EQ(::GetDlgCtrlID(children[0]), IDOK);
+    EXPECT_EQ(driver::WindowCaption(children[0]), L"OK");
+    EXPECT_EQ(driver::WindowCaption(children[1]), L"Binarok\x3000Ver1.2.12");
+    const SIZE base = DialogBaseUnits(L"MS Shell Dlg", 8, DEFAULT_CHARSET);
+    RECT client;
+    ::GetClientRect(about, &client);
+    ExpectRectNear(client, MapDialogUnits(base, 0, 0, 257, 117), "About client area");
+    ExpectRectNear(RectInClient(about, children[0]), MapDialogUnits(base, 200, 96, 50, 14), "About OK button");
+    for (size_t i = 1; i < children.size(); ++i)
+        EXPECT_FALSE(driver::WindowCaption(children[i]).empty()) << "About line " << i;
+
+    driver::PostClick(about, IDOK);
+    EXPECT_TRUE(driver::WaitUntil([&] { return !::IsWindow(about); }, kExitTimeoutMs));
+    EXPECT_TRUE(driver::WaitUntil([&] { return ::IsWindowEnabled(m_dialog) != FALSE; }, kExitTimeoutMs));
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(driver::ControlText(m_dialog, IDC_DECIMAL_EDIT), L"42");
+    EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"101010");
+}
+
+TEST_F(MainDialog, ExitButtonEndsTheProcess)
+{
+    driver::PostClick(m_dialog, IDOK);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(m_program->MessageBoxes().empty());
+}
+
+TEST_F(MainDialog, CommandLineArgumentsChangeNothing)
+{
+    driver::Program second(testenv::NumveraExe(), m_documents, L"/auto 12 --help");
+    ASSERT_TRUE(second.Started());
+    HWND dialog = second.WaitForWindow(L"Binarok", kStartTimeoutMs);
+    ASSERT_NE(dialog, nullptr) << "two starts give two independent dialogs";
+    EXPECT_NE(dialog, m_dialog);
+    driver::SetControlText(dialog, IDC_DECIMAL_EDIT, L"6");
+    driver::Click(dialog, IDC_CONVERT);
+    EXPECT_EQ(driver::ControlText(dialog, IDC_BINARY_EDIT), L"110");
+    EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"");
+    driver::PostClick(dialog, IDOK);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(second.WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_TRUE(Running());
+}
+
+// Key presses come through the X server, so they travel the real input path:
+// the modal loop, PreTranslateMessage, then the focused control.
+class MainDialogKeyboard : public MainDialog {
+protected:
+    void Press(const std::vector<std::string>& keys)
+    {
+        ASSERT_TRUE(driver::PressKeysThroughX(m_dialog, keys)) << "xdotool could not be run";
+    }
+};
+
+TEST_F(MainDialogKeyboard, TabEnterEscOnACheckBoxNeitherMoveTheFocusNorClose)
+{
+    driver::FocusControl(m_dialog, IDC_AUTO_RUN);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_AUTO_RUN; }, 5000));
+    // Space toggles the box; seeing its effect means the keys before it are done.
+    Press({"Tab", "Return", "Escape", "shift+Tab", "Down", "space"});
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::CheckState(m_dialog, IDC_AUTO_RUN) == BST_CHECKED; }, 5000));
+    EXPECT_TRUE(Running()) << "Enter or Esc closed the dialog";
+    EXPECT_EQ(driver::FocusedControlId(m_dialog), IDC_AUTO_RUN);
+}
+
+TEST_F(MainDialogKeyboard, SpaceOnTheFocusedConvertButtonClicksIt)
+{
+    driver::SetControlText(m_dialog, IDC_DECIMAL_EDIT, L"255");
+    driver::FocusControl(m_dialog, IDC_CONVERT);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_CONVERT; }, 5000));
+    Press({"Tab", "Escape", "space"});
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::ControlText(m_dialog, IDC_BINARY_EDIT) == L"11111111"; }, 5000));
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(driver::FocusedControlId(m_dialog), IDC_CONVERT);
+}
+
+TEST_F(MainDialogKeyboard, EnterInTheDecimalFieldDoesNotConvert)
+{
+    driver::FocusControl(m_dialog, IDC_DECIMAL_EDIT);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_DECIMAL_EDIT; }, 5000));
+    Press({"7", "Return", "8"});
+    // Whether the field takes the line break is its own business; the 8
+    // arriving after it shows that Enter has been handled.
+    EXPECT_TRUE(driver::WaitUntil(
+        [&] {
+            const std::wstring text = driver::ControlText(m_dialog, IDC_DECIMAL_EDIT);
+            return !text.empty() && text.back() == L'8';
+        },
+        5000));
+    const std::wstring typed = driver::ControlText(m_dialog, IDC_DECIMAL_EDIT);
+    EXPECT_TRUE(typed == L"78" || typed == L"7\r\n8") << Narrow(typed);
+    EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"");
+    EXPECT_TRUE(Running());
+}
+
+TEST_F(MainDialogKeyboard, EnterAndEscOnTheExitButtonDoNotClose)
+{
+    driver::FocusControl(m_dialog, IDOK);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDOK; }, 5000));
+    Press({"Return", "Escape", "Tab"});
+    ::Sleep(1000);  // nothing observable can mark the end of keys that do nothing
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(driver::FocusedControlId(m_dialog), IDOK);
+    Press({"space"});
+    DWORD exitCode = 1;
+    EXPECT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode)) << "Space on the exit button ends the program";
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "ui/NumveraDlg.h"
+
+#include "framework/WinApp.h"
+#include "ui/IconPlacement.h"
+
+CNumveraDlg::CNumveraDlg(CWnd* parent)
+    : CDialogEx(IDD_MAIN, parent),
+      m_hIcon(::LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), RT_GROUP_ICON),
+                          MAKEINTRESOURCEW(IDR_MAINFRAME)))
+{
+}
+
+const AFX_MSGMAP* CNumveraDlg::GetMessageMap() const
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        {IDC_ABOUT, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnAbout)},
+        {IDC_CONVERT, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnConvert)},
+    };
+    static const AFX_MSGMAP map{CDialogEx::GetMessageMap(), entries, sizeof entries / sizeof entries[0]};
+    return &map;
+}
+
+void CNumveraDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialogEx::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DECIMAL_EDIT, m_decimalEdit);
+    DDX_Control(pDX, IDC_BINARY_EDIT, m_binaryEdit);
+    DDX_Control(pDX, IDC_PROGRESS_TEXT, m_progressTextEdit);
+    DDX_Control(pDX, IDC_PROGRESS, m_progressBar);
+    DDX_Control(pDX, IDOK, m_exitButton);
+    DDX_Control(pDX, IDC_SHOW_MESSAGES, m_showMessagesCheck);
+    DDX_Control(pDX, IDC_AUTO_RUN, m_autoRunCheck);
+    DDX_Control(pDX, IDC_EXE_PATH, m_exePathEdit);
+}
+
+// Key-downs never reach the dialog manager: Tab, the arrow keys, Enter and
+// Esc neither move the focus nor press the default or cancel button. They go
+// to the focused control like in an ordinary window.
+BOOL CNumveraDlg::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN)
+        return FALSE;
+    return CDialogEx::PreTranslateMessage(msg);
+}
+
+void CNumveraDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        CDialogEx::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(&client);
+    const IconOrigin at = CenterIconInClient(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
+    dc.DrawIcon(at.x, at.y, m_hIcon);
+}
+
+HCURSOR CNumveraDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CNumveraDlg::OnAbout()
+{
+    CDialog about(IDD_ABOUTBOX);
+    about.DoModal();
+}
