@@ -11,4 +11,7 @@ std::wstring NumveraExe();
 // A new empty folder for one test below NUMVERA_TEST_ROOT.
 std::wstring FreshFolder(const std::wstring& name);
 
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
 }  // namespace testenv

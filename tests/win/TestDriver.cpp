@@ -122,10 +122,12 @@ bool Program::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const
     return true;
 }
 
-std::vector<MessageBoxInfo> Program::MessageBoxes() const
+std::vector<MessageBoxInfo> Program::MessageBoxes() const { return ProcessMessageBoxes(m_process.dwProcessId); }
+
+std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId)
 {
     std::vector<MessageBoxInfo> boxes;
-    for (HWND window : VisibleTopLevelWindows(m_process.dwProcessId)) {
+    for (HWND window : VisibleTopLevelWindows(processId)) {
         // A message box is a dialog whose text is the static control 0xFFFF.
         HWND textControl = ::GetDlgItem(window, 0xFFFF);
         if (ClassNameOf(window) != L"#32770" || textControl == nullptr)
@@ -203,13 +205,19 @@ std::vector<HWND> ChildWindows(HWND parent)
     return children;
 }
 
-// Message boxes keep their icon in the static control 0x14; its handle
-// belongs to the other process, so the icon is told apart by its pixels on
-// screen, compared with the standard icons drawn here. Needs a display.
+// A message box shows its icon in a static control of style SS_ICON (id
+// 0x14 on Windows, 0x440 under Wine). The icon handle belongs to the other
+// process, so the icon is told apart by its pixels on screen, compared with
+// the standard icons drawn here. Needs a display.
 MessageIcon ClassifyMessageIcon(HWND messageBox)
 {
-    HWND iconControl = ::GetDlgItem(messageBox, 0x14);
-    if (iconControl == nullptr || !::IsWindowVisible(iconControl))
+    HWND iconControl = nullptr;
+    for (HWND child : ChildWindows(messageBox)) {
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        if (ClassNameOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child))
+            iconControl = child;
+    }
+    if (iconControl == nullptr)
         return MessageIcon::None;
     RECT rect;
     ::GetWindowRect(iconControl, &rect);
@@ -278,6 +286,16 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys)
     std::vector<std::string> command{"xdotool", "windowfocus", "--sync", std::to_string(xWindow), "key", "--delay", "30"};
     command.insert(command.end(), keys.begin(), keys.end());
     return RunUnixCommand(command);
+}
+
+bool ClickThroughX(HWND control)
+{
+    RECT rect;
+    if (!::GetWindowRect(control, &rect))
+        return false;
+    // Unmanaged Wine windows sit on the X screen at their Windows position.
+    return RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
+                           std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
 }
 
 }  // namespace driver

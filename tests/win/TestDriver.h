@@ -42,6 +42,7 @@ private:
 };
 
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId);
 std::wstring WindowCaption(HWND window);
 std::wstring ClassNameOf(HWND window);
 
@@ -94,5 +95,12 @@ namespace driver {
 
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath);
+
+}  // namespace driver
+
+namespace driver {
+
+// A real left click through the X server in the middle of the control.
+bool ClickThroughX(HWND control);
 
 }  // namespace driver

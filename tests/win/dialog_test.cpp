@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "res/resource.h"
@@ -277,6 +278,68 @@ TEST_F(MainDialog, CommandLineArgumentsChangeNothing)
     DWORD exitCode = 1;
     EXPECT_TRUE(second.WaitForExit(kExitTimeoutMs, &exitCode));
     EXPECT_TRUE(Running());
+}
+
+// The test prefix hands web addresses to tests/wine/record-link, which notes
+// them in C:\opened-links.txt instead of browsing.
+const wchar_t kOpenedLinks[] = L"C:\\opened-links.txt";
+
+TEST_F(MainDialog, LinksOpenTheAddressTheyShow)
+{
+    ::DeleteFileW(kOpenedLinks);
+    const std::wstring site = driver::ControlText(m_dialog, IDC_SITE_LINK);
+    const std::wstring shop = driver::ControlText(m_dialog, IDC_SHOP_LINK);
+    ASSERT_TRUE(driver::ClickThroughX(::GetDlgItem(m_dialog, IDC_SITE_LINK)));
+    EXPECT_TRUE(driver::WaitUntil([&] { return testenv::ReadFileBytes(kOpenedLinks) == Narrow(site) + "\n"; }, 10000))
+        << testenv::ReadFileBytes(kOpenedLinks);
+    driver::PostClick(m_dialog, IDC_SHOP_LINK);
+    EXPECT_TRUE(driver::WaitUntil(
+        [&] { return testenv::ReadFileBytes(kOpenedLinks) == Narrow(site + L"\n" + shop) + "\n"; }, 10000))
+        << testenv::ReadFileBytes(kOpenedLinks);
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(driver::ControlText(m_dialog, IDC_SITE_LINK), site);
+}
+
+TEST_F(MainDialog, ShowMessagesBoxOnlyTogglesItsCheckMark)
+{
+    EXPECT_EQ(Convert(L"9"), L"1001");
+    for (int expected : {BST_CHECKED, BST_UNCHECKED}) {
+        driver::Click(m_dialog, IDC_SHOW_MESSAGES);
+        EXPECT_EQ(driver::CheckState(m_dialog, IDC_SHOW_MESSAGES), expected);
+        EXPECT_EQ(driver::CheckState(m_dialog, IDC_AUTO_RUN), BST_UNCHECKED);
+        EXPECT_TRUE(driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES));
+        EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"1001");
+        EXPECT_TRUE(m_program->MessageBoxes().empty());
+    }
+}
+
+// The driver's view of message boxes, on boxes this test process shows.
+TEST(TestDriverMessageBoxes, ListsTextAndIconAndPressesOk)
+{
+    const struct {
+        UINT type;
+        driver::MessageIcon icon;
+    } cases[] = {{MB_ICONERROR, driver::MessageIcon::Error}, {MB_ICONINFORMATION, driver::MessageIcon::Information}};
+    for (const auto& c : cases) {
+        int answer = 0;
+        std::thread box([&] { answer = ::MessageBoxW(nullptr, L"一行目\r\n二行目", L"Numvera", c.type | MB_OK); });
+        std::vector<driver::MessageBoxInfo> boxes;
+        EXPECT_TRUE(driver::WaitUntil(
+            [&] {
+                boxes = driver::ProcessMessageBoxes(::GetCurrentProcessId());
+                return boxes.size() == 1;
+            },
+            10000));
+        if (boxes.size() == 1) {
+            EXPECT_EQ(boxes[0].caption, L"Numvera");
+            EXPECT_EQ(boxes[0].text, L"一行目\r\n二行目");
+            ::Sleep(300);  // the icon is compared with what the screen shows
+            EXPECT_EQ(driver::ClassifyMessageIcon(boxes[0].window), c.icon);
+            driver::PressOk(boxes[0].window);
+        }
+        box.join();
+        EXPECT_EQ(answer, IDOK);
+    }
 }
 
 // Key presses come through the X server, so they travel the real input path:
