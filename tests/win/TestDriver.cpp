@@ -255,10 +255,6 @@ MessageIcon ClassifyMessageIcon(HWND messageBox)
 
 void PressOk(HWND messageBox) { ::PostMessageW(::GetDlgItem(messageBox, IDOK), BM_CLICK, 0, 0); }
 
-}  // namespace driver
-
-namespace driver {
-
 namespace {
 
 using UnixSpawn = LONG(WINAPI*)(char* const argv[], int wait);
@@ -297,10 +293,6 @@ bool ClickThroughX(HWND control)
     return RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
                            std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
 }
-
-}  // namespace driver
-
-namespace driver {
 
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath)
 {

@@ -76,12 +76,9 @@ bool WaitUntil(Condition condition, DWORD timeoutMs)
     }
 }
 
+// Which standard icon a message box shows; compares pixels, so needs a display.
 MessageIcon ClassifyMessageIcon(HWND messageBox);
 void PressOk(HWND messageBox);
-
-}  // namespace driver
-
-namespace driver {
 
 // Real key presses through the X server (xdotool), into the X window behind
 // the given top-level window, which receives the X input focus first. Wine
@@ -89,18 +86,10 @@ namespace driver {
 // ("Tab", "Return", "space", "7"). False when the keys could not be sent.
 bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
 
-}  // namespace driver
-
-namespace driver {
+// A real left click through the X server in the middle of the control.
+bool ClickThroughX(HWND control);
 
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath);
-
-}  // namespace driver
-
-namespace driver {
-
-// A real left click through the X server in the middle of the control.
-bool ClickThroughX(HWND control);
 
 }  // namespace driver
