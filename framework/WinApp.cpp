@@ -82,15 +82,6 @@ void CWinApp::DoWaitCursor(int change)
 // The program ships no help content, so the help command has nothing to open.
 void CWinApp::OnHelp() {}
 
-const AFX_MSGMAP* CWinApp::GetMessageMap() const
-{
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        {ID_HELP, 0, static_cast<AFX_PMSG>(&CWinApp::OnHelp)},
-    };
-    static const AFX_MSGMAP map{CCmdTarget::GetMessageMap(), entries, 1};
-    return &map;
-}
-
 CWinApp* AfxGetApp() { return g_theApp; }
 
 HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleW(nullptr); }

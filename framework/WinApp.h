@@ -32,7 +32,6 @@ public:
 
     // Names the profile location only; nothing of this program is stored there.
     void SetRegistryKey(const wchar_t* companyName) { m_registryKey = companyName; }
-    const std::wstring& GetRegistryKey() const { return m_registryKey; }
 
     void OnHelp();
 
@@ -40,9 +39,6 @@ public:
     CWnd* m_pMainWnd = nullptr;
     std::wstring m_pszAppName;
     DWORD m_dwRestartManagerSupportFlags = 0;
-
-protected:
-    const AFX_MSGMAP* GetMessageMap() const override;
 
 private:
     std::wstring m_registryKey;
@@ -68,7 +64,6 @@ struct CRuntimeClass {
 class CMFCVisualManager {
 public:
     static void SetDefaultManager(const CRuntimeClass* managerClass) { s_defaultManager = managerClass; }
-    static const CRuntimeClass* GetDefaultManager() { return s_defaultManager; }
 
 private:
     static inline const CRuntimeClass* s_defaultManager = nullptr;

@@ -14,8 +14,6 @@ class CWnd : public CCmdTarget {
 public:
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
