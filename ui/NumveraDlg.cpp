@@ -14,6 +14,7 @@ const AFX_MSGMAP* CNumveraDlg::GetMessageMap() const
 {
     static const AFX_MSGMAP_ENTRY entries[] = {
         {IDC_ABOUT, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnAbout)},
+        {IDOK, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnExit)},
         {IDC_CONVERT, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnConvert)},
     };
     static const AFX_MSGMAP map{CDialogEx::GetMessageMap(), entries, sizeof entries / sizeof entries[0]};

@@ -20,6 +20,10 @@ protected:
     HCURSOR OnQueryDragIcon() override;
     void OnAbout();
     void OnConvert();
+    void OnExit();
+
+    // Whether a message box of automatic mode may be shown now.
+    bool IsMessageGateOpen();
 
     HICON m_hIcon;
     CEdit m_decimalEdit;

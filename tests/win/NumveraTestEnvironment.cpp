@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace testenv {
@@ -56,6 +57,117 @@ std::string ReadFileBytes(const std::wstring& path)
         bytes.append(buffer, got);
     ::CloseHandle(file);
     return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                      written == bytes.size());
+    ::CloseHandle(file);
+    return ok;
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+
+bool IsReparsePoint(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+using UnixName = char*(CDECL*)(const wchar_t*);
+using UnixSpawn = LONG(WINAPI*)(char* const argv[], int wait);
+
+UnixName WineUnixName()
+{
+    return reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+UnixSpawn WineUnixSpawn()
+{
+    return reinterpret_cast<UnixSpawn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+}
+
+// The Unix path of a Windows path under Wine; empty elsewhere. The last
+// component is appended as it stands, so that a link is named, not followed.
+std::string UnixPath(const std::wstring& path)
+{
+    UnixName unixName = WineUnixName();
+    const size_t slash = path.find_last_of(L'\\');
+    if (unixName == nullptr || slash == std::wstring::npos)
+        return std::string();
+    char* folder = unixName(path.substr(0, slash).c_str());
+    if (folder == nullptr)
+        return std::string();
+    const std::wstring leaf = path.substr(slash + 1);
+    std::string result = std::string(folder) + "/" + std::string(leaf.begin(), leaf.end());  // ASCII names only
+    ::HeapFree(::GetProcessHeap(), 0, folder);
+    return result;
+}
+
+bool RunUnix(std::vector<std::string> arguments)
+{
+    UnixSpawn spawn = WineUnixSpawn();
+    if (spawn == nullptr)
+        return false;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    return spawn(argv.data(), TRUE) == 0;
+}
+
+bool MakeUnixSymbolicLink(const std::wstring& linkPath, const std::wstring& target)
+{
+    const std::string unixLink = UnixPath(linkPath);
+    const std::string unixTarget = UnixPath(target);
+    return !unixLink.empty() && !unixTarget.empty() && RunUnix({"ln", "-s", unixTarget, unixLink});
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::wstring& linkPath, const std::wstring& target)
+{
+    ::CreateSymbolicLinkW(linkPath.c_str(), target.c_str(),
+                          SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    if (IsReparsePoint(linkPath))
+        return true;
+    return MakeUnixSymbolicLink(linkPath, target) && IsReparsePoint(linkPath);
+}
+
+void RemoveFolderLink(const std::wstring& linkPath)
+{
+    // Wine's RemoveDirectoryW on a Unix link works on its target instead.
+    const std::string unixLink = UnixPath(linkPath);
+    if (!unixLink.empty())
+        RunUnix({"rm", "-f", unixLink});
+    else
+        ::RemoveDirectoryW(linkPath.c_str());
 }
 
 }  // namespace testenv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testenv {
 
@@ -13,5 +14,22 @@ std::wstring FreshFolder(const std::wstring& name);
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+
+// Creates or replaces a file with exactly these bytes; false on failure.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// The names in a folder, sorted, without "." and ".."; empty when missing.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+
+bool PathExists(const std::wstring& path);
+
+// A link at linkPath to the folder target that shows as a reparse point.
+// Tries CreateSymbolicLinkW first; Wine 8 answers it with success but makes
+// nothing, so under Wine a Unix symbolic link is made instead, which Wine
+// reports with FILE_ATTRIBUTE_REPARSE_POINT. False when neither worked.
+bool MakeFolderLink(const std::wstring& linkPath, const std::wstring& target);
+
+// Removes a link made by MakeFolderLink, never what it points to.
+void RemoveFolderLink(const std::wstring& linkPath);
 
 }  // namespace testenv

@@ -1,0 +1,161 @@
+// The batch run: converts every line of the admitted input text, writes the
+// result file, removes the input file and ends the dialog, showing progress
+// on the way. It runs inside dialog initialisation, before the dialog shows.
+#include <chrono>
+
+#include "autorun/AutomaticMessages.h"
+#include "autorun/BatchText.h"
+#include "autorun/ProgressThrottle.h"
+#include "framework/File.h"
+#include "framework/WinApp.h"
+#include "storage/FileHelpers.h"
+#include "storage/StorageState.h"
+#include "ui/NumveraDlg.h"
+
+namespace {
+
+int64_t MonotonicMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int ClientWidth(const CWnd& window)
+{
+    RECT client{};
+    window.GetClientRect(&client);
+    return client.right - client.left;
+}
+
+enum class Removal { Removed, AlreadyGone, Failed };
+
+// Removes the input file, also when it is read-only. When it cannot be
+// removed, its attributes are put back so that it stays as it was.
+Removal RemoveInputFile(const std::wstring& path)
+{
+    CFileStatus status;
+    if (!CFile::GetStatus(path.c_str(), status))
+        return Removal::AlreadyGone;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (::DeleteFileW(path.c_str()))
+        return Removal::Removed;
+    if (readOnly)
+        ::SetFileAttributesW(path.c_str(), attributes);
+    return Removal::Failed;
+}
+
+}  // namespace
+
+// Fetches and dispatches whatever is waiting in the thread's queue; stops at
+// the quit message, which the run does not wait for.
+void CNumveraDlg::PumpPendingMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!AfxGetApp()->PumpMessage())
+            break;
+    }
+}
+
+// One progress step: drain the queue, move the bar, show the label; each only
+// when the throttle says it would change something.
+void CNumveraDlg::StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd)
+{
+    const ProgressActions actions = throttle.Step(position, maximum, MonotonicMilliseconds(), phaseEnd);
+    if (actions.drain)
+        PumpPendingMessages();
+    if (actions.setPosition)
+        m_progressBar.SetPos(static_cast<int>(position));
+    if (actions.setLabel)
+        m_progressTextEdit.SetWindowText(ProgressLabel(position, maximum).c_str());
+}
+
+void CNumveraDlg::RunBatch(std::wstring resultFilePath, std::wstring inputFilePath)
+{
+    // Start.
+    g_inputLineCount = 0;
+    if (m_autoRunCheck.GetCheck() != BST_CHECKED)
+        m_autoRunCheck.SetCheck(BST_CHECKED);  // no click: the switch's handler does not run
+    m_exitButton.EnableWindow(FALSE);
+    m_progressTextEdit.ShowWindow(SW_SHOW);
+    m_progressBar.ShowWindow(SW_SHOW);
+    BeginWaitCursor();
+
+    // Prepare.
+    const int64_t length = static_cast<int64_t>(g_inputText.size());
+    const int64_t splitMaximum = 3 * (length + 1);
+    ProgressThrottle throttle(ClientWidth(m_progressBar));
+    m_progressBar.SetRange32(0, static_cast<int>(splitMaximum));
+    TrimTrailingLineBreaks(g_inputText);
+    const int64_t trimmed = static_cast<int64_t>(g_inputText.size());
+
+    // Split: one progress step per character of the trimmed text.
+    const std::vector<std::wstring> lines = SplitIntoLines(g_inputText);
+    for (int64_t i = 0; i < trimmed; ++i)
+        StepProgress(throttle, i, splitMaximum, i == trimmed - 1);
+    g_inputLineCount = static_cast<int32_t>(lines.size());
+
+    const std::vector<std::wstring> numbers = DropEmptyLines(lines);
+    g_inputLineCount = static_cast<int32_t>(numbers.size());
+    g_maxValue = LargestLineValue(numbers);
+    if (g_maxValue > kLargestConvertibleValue) {
+        FailBatch(kValueTooLargeMessage);
+        return;
+    }
+
+    // Convert: one progress step per line.
+    const int64_t count = g_inputLineCount;
+    const int64_t convertMaximum = count + length + 4;
+    m_progressBar.SetPos(0);
+    m_progressBar.SetRange32(0, static_cast<int>(convertMaximum));
+    throttle.BarResetToZero();
+    const std::string resultBytes = BuildResultBytes(numbers);
+    for (int64_t k = 0; k < count; ++k)
+        StepProgress(throttle, length + 1 + k, convertMaximum, k == count - 1);
+
+    // Write, then remove the input: a request is answered completely or not at all.
+    StepProgress(throttle, count + length + 2, convertMaximum, true);
+    if (!WriteWholeFile(resultFilePath, resultBytes)) {
+        FailBatch(kResultNotWrittenMessage);
+        return;
+    }
+    if (RemoveInputFile(inputFilePath) == Removal::Failed) {
+        FailBatch(kInputNotRemovedMessage);
+        return;
+    }
+    StepProgress(throttle, count + length + 3, convertMaximum, true);
+    ::Sleep(100);
+
+    if (g_autoRunSwitchedOn == 0)
+        m_autoRunCheck.SetCheck(BST_UNCHECKED);
+    StepProgress(throttle, count + length + 4, convertMaximum, true);
+
+    RestoreAfterBatch();
+    ::MessageBeep(MB_ICONINFORMATION);
+    if (IsMessageGateOpen())
+        AfxMessageBox(kCompletedMessage, MB_ICONINFORMATION);
+    EndWaitCursor();
+    EndDialog(-1);
+}
+
+void CNumveraDlg::RestoreAfterBatch()
+{
+    m_exitButton.EnableWindow(TRUE);
+    m_progressTextEdit.SetWindowText(L"");
+    m_progressTextEdit.ShowWindow(SW_HIDE);
+    m_progressBar.SetPos(0);
+    m_progressBar.ShowWindow(SW_HIDE);
+}
+
+// The error path of a run: the message first, then the restore; no beep.
+void CNumveraDlg::FailBatch(const wchar_t* message)
+{
+    if (IsMessageGateOpen())
+        AfxMessageBox(message, MB_ICONERROR);
+    RestoreAfterBatch();
+    EndWaitCursor();
+    EndDialog(-1);
+}

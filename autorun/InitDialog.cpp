@@ -1,0 +1,125 @@
+// Dialog initialisation: the window's icons and path, the working folders,
+// the saved settings, and the choice between interactive and automatic mode.
+#include <direct.h>
+
+#include "autorun/AutomaticMessages.h"
+#include "autorun/BatchText.h"
+#include "framework/File.h"
+#include "storage/AnsiText.h"
+#include "storage/FileHelpers.h"
+#include "storage/SettingsText.h"
+#include "storage/StorageState.h"
+#include "ui/NumveraDlg.h"
+
+namespace {
+
+// Creates one folder level; the result is not needed here.
+void MakeFolder(const std::wstring& path) { _mkdir(NarrowToAnsi(path).c_str()); }
+
+}  // namespace
+
+BOOL CNumveraDlg::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    wchar_t exePath[MAX_PATH] = {};
+    if (::GetModuleFileNameW(nullptr, exePath, MAX_PATH) != 0)
+        m_exePathEdit.SetWindowText(exePath);
+
+    // Without a documents folder every working path would lie below the root
+    // of the current drive: then nothing is created or read, and the start
+    // is interactive.
+    QueryDocumentsDir();
+    const bool haveDocuments = !g_documentsDir.empty();
+    if (haveDocuments) {
+        g_productDir = JoinPath(g_documentsDir, kProductSuffix);
+        if (!IsFolder(g_productDir))
+            MakeFolder(g_productDir);
+        g_resultDir = JoinPath(g_documentsDir, kResultSuffix);
+        MakeFolder(g_resultDir);  // fails harmlessly when it exists
+        g_tempDir = JoinPath(g_documentsDir, kTempSuffix);
+        if (!IsFolder(g_tempDir))
+            MakeFolder(g_tempDir);
+        LoadSettingsIntoCheckBoxes();
+        g_autoDir = JoinPath(g_documentsDir, kAutoSuffix);
+    }
+
+    if (!haveDocuments || !IsFolder(g_autoDir)) {
+        m_progressTextEdit.ShowWindow(SW_HIDE);
+        m_progressBar.ShowWindow(SW_HIDE);
+        if (m_autoRunCheck.GetCheck() == BST_CHECKED)
+            m_autoRunCheck.SetCheck(BST_UNCHECKED);
+        m_showMessagesCheck.ShowWindow(SW_HIDE);
+        return TRUE;
+    }
+
+    const std::wstring inputFilePath = JoinPath(g_autoDir, kInputFileSuffix);
+    const wchar_t* refusal = CheckInputFile(inputFilePath);
+    if (refusal != nullptr) {
+        AbortAutomaticRun(refusal);
+        return TRUE;
+    }
+    RunBatch(JoinPath(g_resultDir, kResultFileSuffix), inputFilePath);
+    return TRUE;
+}
+
+void CNumveraDlg::LoadSettingsIntoCheckBoxes()
+{
+    const std::wstring settingsFile = JoinPath(g_tempDir, kSettingsFileSuffix);
+    if (!IsPlainFile(settingsFile))
+        return;
+    ParseSettingsText(ReadWholeFile(settingsFile));
+    if (IsSettingOn(g_settingLines[0])) {
+        m_autoRunCheck.SetCheck(BST_CHECKED);
+        m_showMessagesCheck.ShowWindow(SW_SHOW);
+        m_showMessagesCheck.SetCheck(IsSettingOn(g_settingLines[1]) ? BST_CHECKED : BST_UNCHECKED);
+    } else {
+        m_autoRunCheck.SetCheck(BST_UNCHECKED);
+        m_showMessagesCheck.ShowWindow(SW_HIDE);
+    }
+}
+
+// Reads the input file into g_inputText; the message that refuses the
+// request, or null when the batch run may start.
+const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
+{
+    if (!IsPlainFile(inputFilePath))
+        return kInputMissingMessage;
+    CFileStatus status;
+    if (!CFile::GetStatus(inputFilePath.c_str(), status) || status.m_size == 0)
+        return kInputEmptyMessage;
+    if (status.m_size >= kReadBufferSize)
+        return kInputTooLargeMessage;
+
+    ReadOutcome outcome = ReadOutcome::Failed;
+    g_inputText = ReadWholeFile(inputFilePath, &outcome);
+    switch (outcome) {
+    case ReadOutcome::Read:
+        break;
+    case ReadOutcome::StoppedAtNul:  // a NUL is a character like any other that is not allowed
+        return kInputNotNumbersMessage;
+    case ReadOutcome::TooLarge:  // it grew since its size was read
+        return kInputTooLargeMessage;
+    default:
+        return kInputUnreadableMessage;
+    }
+    if (!IsDigitsAndLineBreaksOnly(g_inputText))
+        return kInputNotNumbersMessage;
+    return nullptr;
+}
+
+void CNumveraDlg::AbortAutomaticRun(const wchar_t* message)
+{
+    m_progressTextEdit.ShowWindow(SW_HIDE);
+    m_progressBar.ShowWindow(SW_HIDE);
+    if (IsMessageGateOpen())
+        AfxMessageBox(message, MB_ICONERROR);
+    m_exitButton.EnableWindow(TRUE);
+    m_progressTextEdit.SetWindowText(L"");
+    m_progressBar.SetPos(0);
+    EndWaitCursor();  // none was begun; this only restores the normal cursor
+    EndDialog(-1);
+}

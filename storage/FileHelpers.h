@@ -1,0 +1,37 @@
+// The file-system layer: the documents folder, path forming, existence tests,
+// whole-file read and write, and folder-tree removal. Silent: each helper
+// answers with a flag or a possibly empty string and the caller decides.
+#pragma once
+
+#include <string>
+
+// Stores the user's documents folder in g_documentsDir; empty when the lookup
+// fails, so that no working path can fall back to the root of a drive.
+void QueryDocumentsDir();
+
+// The folder immediately followed by the suffix, which begins with a backslash.
+std::wstring JoinPath(std::wstring folder, std::wstring suffix);
+
+bool IsFolder(std::wstring path);
+bool IsPlainFile(std::wstring path);
+
+enum class ReadOutcome {
+    Read,       // the text is the whole file (possibly empty)
+    NotOpened,  // missing, a folder, or held open for writing elsewhere
+    Failed,     // opened, but the read failed
+    TooLarge,   // 2,077,000 bytes or more: refused, not cut
+};
+
+// The file's text from the ANSI code page, up to its first NUL byte; empty
+// unless the outcome is Read.
+std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome = nullptr);
+
+// Replaces the file with exactly these bytes in one step; true on success. On
+// failure the target is left as it was and no temporary file remains.
+bool WriteWholeFile(std::wstring path, std::string bytes);
+
+// Deletes the folder with everything inside that can be deleted. Links and
+// junctions are neither followed nor removed; entries whose path would not fit
+// MAX_PATH are skipped. False, with nothing removed, when the folder cannot be
+// listed or is itself a link.
+bool RemoveFolderTree(std::wstring path);

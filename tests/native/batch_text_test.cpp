@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "autorun/BatchText.h"
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+// The whole text pipeline of a batch run, from the admitted input text to
+// the result bytes.
+std::string ResultOf(std::wstring text)
+{
+    TrimTrailingLineBreaks(text);
+    return BuildResultBytes(DropEmptyLines(SplitIntoLines(text)));
+}
+
+}  // namespace
+
+TEST(BatchText, ResultBytesOfTheTypicalInputs)
+{
+    const struct {
+        std::wstring input;
+        std::string result;
+    } cases[] = {
+        {L"12\r\n34\r\n", "1100\r\n100010\r\n"},
+        {L"12\n34", "1100\r\n100010\r\n"},
+        {L"5\n\n\n7\n\n", "101\r\n111\r\n"},
+        {L"1\r0\n", "1010\r\n"},  // a CR inside a line is dropped, the digits join
+        {L"007", "111\r\n"},
+        {std::wstring(24, L'0') + L"7", "111\r\n"},
+        {L"0", "0\r\n"},
+        {L"\r\n\r\n", ""},
+        {L"", ""},
+        {L"\n\r\n\r9", "1001\r\n"},  // leading blank lines
+        {L"2147483647", std::string(31, '1') + "\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ResultOf(c.input), c.result) << "input of " << c.input.size() << " characters";
+}
+
+TEST(BatchText, TrimmingRemovesOnlyTrailingLineBreaks)
+{
+    const struct {
+        std::wstring input, trimmed;
+    } cases[] = {
+        {L"12\r\n34\r\n", L"12\r\n34"}, {L"\r\n\n\r", L""}, {L"", L""}, {L"\r\n5", L"\r\n5"}, {L"5\r\r\r", L"5"},
+    };
+    for (auto c : cases) {
+        TrimTrailingLineBreaks(c.input);
+        EXPECT_EQ(c.input, c.trimmed);
+    }
+}
+
+TEST(BatchText, SplittingCountsLinesAsLineFeedsPlusOne)
+{
+    EXPECT_EQ(SplitIntoLines(L""), (Lines{L""}));
+    EXPECT_EQ(SplitIntoLines(L"12\r\n34"), (Lines{L"12", L"34"}));
+    EXPECT_EQ(SplitIntoLines(L"5\n\n\n7"), (Lines{L"5", L"", L"", L"7"}));
+    EXPECT_EQ(SplitIntoLines(L"\r"), (Lines{L""}));
+    EXPECT_EQ(DropEmptyLines({L"", L"5", L"", L"7", L""}), (Lines{L"5", L"7"}));
+}
+
+TEST(BatchText, LargestValueSaturatesAt64Bits)
+{
+    const struct {
+        Lines lines;
+        int64_t largest;
+    } cases[] = {
+        {{}, 0},
+        {{L"12", L"34"}, 34},
+        {{L"34", L"12"}, 34},
+        {{L"0"}, 0},
+        {{L"2147483647"}, 2147483647},
+        {{L"1", L"2147483648", L"3"}, 2147483648},
+        {{std::wstring(25, L'9')}, INT64_MAX},
+        {{L"9223372036854775807"}, INT64_MAX},
+        {{L"9223372036854775808"}, INT64_MAX},
+        {{L"0000000000000000000000000000009"}, 9},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LargestLineValue(c.lines), c.largest);
+    EXPECT_GT(LargestLineValue({std::wstring(25, L'9')}), kLargestConvertibleValue);
+    EXPECT_LE(LargestLineValue({L"2147483647"}), kLargestConvertibleValue);
+}
+
+TEST(BatchText, CharacterCheckAdmitsDigitsAndLineBreaksOnly)
+{
+    const struct {
+        std::wstring text;
+        bool admitted;
+    } cases[] = {
+        {L"12\r\n34\r\n", true}, {L"", true},       {L"\r\n\r\n", true},   {L"0123456789", true},
+        {L"12 ", false},         {L"-5", false},    {L"+1", false},        {L"1.5", false},
+        {L"1,5", false},         {L"1\t2", false},  {L"\xFF11", false},    {L"\xFEFF" L"12", false},
+        {std::wstring(L"1\0" L"2", 3), false},      {L"12\x3000", false},  {L"a", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsDigitsAndLineBreaksOnly(c.text), c.admitted) << "text of " << c.text.size() << " characters";
+}
+
+TEST(BatchText, ProgressOfTheWorkedExample)
+{
+    // 12, CR, LF, 34, CR, LF: L = 8, D1 = 27, T = 6; N = 2, D2 = 14.
+    std::vector<int> phase1;
+    for (int i = 0; i < 6; ++i)
+        phase1.push_back(ProgressPercent(i, 27));
+    EXPECT_EQ(phase1, (std::vector<int>{0, 3, 7, 11, 14, 18}));
+    std::vector<int> phase2;
+    for (int position : {9, 10, 12, 13, 14})
+        phase2.push_back(ProgressPercent(position, 14));
+    EXPECT_EQ(phase2, (std::vector<int>{64, 71, 85, 92, 100}));
+}
+
+TEST(BatchText, ProgressTruncatesInDoublePrecision)
+{
+    EXPECT_EQ(ProgressPercent(87, 300), 28);  // 28.999999999999996
+    EXPECT_EQ(ProgressLabel(87, 300), L"進捗率\x3000" L"28 %");
+    EXPECT_EQ(ProgressLabel(9, 14), L"進捗率\x3000" L"64 %");
+    EXPECT_EQ(ProgressLabel(14, 14), L"進捗率\x3000" L"100 %");
+    EXPECT_EQ(ProgressLabel(0, 3), L"進捗率\x3000" L"0 %");
+    // Phase 1 never shows more than 33 %, whatever the length.
+    for (int64_t length : {0, 1, 2, 99, 2076999}) {
+        const int64_t maximum = 3 * (length + 1);
+        EXPECT_LE(ProgressPercent(length - 1 < 0 ? 0 : length - 1, maximum), 33);
+    }
+}
+
+TEST(BatchText, RandomInputsMatchAReferenceConversion)
+{
+    std::mt19937_64 random(4242);
+    std::uniform_int_distribution<int64_t> values(0, kLargestConvertibleValue);
+    const wchar_t* breaks[] = {L"\r\n", L"\n", L"\n\n", L"\r\n\r\n"};
+    for (int round = 0; round < 200; ++round) {
+        std::wstring text;
+        std::string expected;
+        const int lines = static_cast<int>(random() % 50);
+        for (int i = 0; i < lines; ++i) {
+            const int64_t value = values(random);
+            std::wstring digits = std::wstring(random() % 3, L'0') + std::to_wstring(value);
+            if (random() % 4 == 0 && digits.size() > 1)
+                digits.insert(digits.size() / 2, L"\r");  // a CR inside a line is dropped
+            text += digits + breaks[random() % 4];
+            std::string bits;
+            for (int64_t rest = value; rest > 0; rest /= 2)
+                bits.insert(bits.begin(), static_cast<char>('0' + rest % 2));
+            expected += (bits.empty() ? "0" : bits) + "\r\n";
+        }
+        EXPECT_EQ(ResultOf(text), expected) << "round " << round;
+    }
+}

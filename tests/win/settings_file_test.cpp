@@ -1,0 +1,168 @@
+// Saving the check boxes when the user leaves Numvera.exe with "終了".
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/win/NumveraTestEnvironment.h"
+#include "tests/win/TestDriver.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_root = testenv::FreshFolder(L"settings-" + std::wstring(name.begin(), name.end()));
+    }
+
+    // Starts the program with this documents folder and waits for its dialog.
+    void Start(const std::wstring& documents)
+    {
+        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), documents);
+        ASSERT_TRUE(m_program->Started());
+        m_dialog = m_program->WaitForWindow(L"Binarok", kStartTimeoutMs);
+        ASSERT_NE(m_dialog, nullptr) << "the main dialog did not appear";
+    }
+
+    // Presses "終了" and waits for the process to end normally.
+    void Exit()
+    {
+        driver::PostClick(m_dialog, IDOK);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode)) << "the dialog did not close";
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(m_program->MessageBoxes().empty());
+    }
+
+    void SetCheck(int id, bool checked)
+    {
+        if ((driver::CheckState(m_dialog, id) == BST_CHECKED) != checked)
+            driver::Click(m_dialog, id);
+        ASSERT_EQ(driver::CheckState(m_dialog, id), checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+
+    std::wstring m_root;
+    std::unique_ptr<driver::Program> m_program;
+    HWND m_dialog = nullptr;
+};
+
+std::wstring MakeFolders(const std::wstring& root, const std::vector<std::wstring>& relatives)
+{
+    for (const std::wstring& relative : relatives)
+        ::CreateDirectoryW((root + relative).c_str(), nullptr);
+    return root;
+}
+
+const std::vector<std::wstring> kWorkingFolders = {L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\temp"};
+
+}  // namespace
+
+TEST_F(SettingsFile, ExitSavesBothCheckBoxesInFourBytes)
+{
+    struct Case {
+        const char* what;
+        bool autoRun;
+        bool showMessages;
+        bool showMessagesHidden;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"auto-run on, messages shown and on", true, true, false, "1\r\n1"},
+        {"auto-run on, messages shown and off", true, false, false, "1\r\n0"},
+        {"auto-run off, messages hidden though checked", false, true, true, "0\r\n0"},
+        {"auto-run off, messages shown and on", false, true, false, "0\r\n1"},
+        {"auto-run on, messages hidden though checked", true, true, true, "1\r\n0"},
+    };
+    int run = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring documents = MakeFolders(m_root + L"\\" + std::to_wstring(++run), {L""});
+        MakeFolders(documents, kWorkingFolders);
+        // A longer, older settings file is replaced whole.
+        ASSERT_TRUE(testenv::WriteFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp", "9\r\n9\r\nold"));
+        Start(documents);
+        ASSERT_FALSE(HasFatalFailure());
+        SetCheck(IDC_AUTO_RUN, c.autoRun);
+        SetCheck(IDC_SHOW_MESSAGES, c.showMessages);
+        if (c.showMessagesHidden)
+            ::ShowWindow(::GetDlgItem(m_dialog, IDC_SHOW_MESSAGES), SW_HIDE);
+        ASSERT_EQ(driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES), !c.showMessagesHidden);
+        Exit();
+        EXPECT_EQ(testenv::ReadFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp"), c.bytes);
+        EXPECT_EQ(testenv::FolderEntries(documents + L"\\Quendral\\MFCBivoA\\temp"), Names{L"BivoA.tmp"})
+            << "no temporary file is left";
+    }
+}
+
+TEST_F(SettingsFile, ExitMakesAMissingTempFolderBelowTheProductFolder)
+{
+    const std::wstring documents = MakeFolders(m_root, {L"\\Quendral", L"\\Quendral\\MFCBivoA"});
+    Start(documents);
+    ASSERT_FALSE(HasFatalFailure());
+    SetCheck(IDC_AUTO_RUN, true);
+    SetCheck(IDC_SHOW_MESSAGES, false);
+    Exit();
+    EXPECT_EQ(testenv::FolderEntries(documents + L"\\Quendral\\MFCBivoA"), Names{L"temp"});
+    EXPECT_EQ(testenv::ReadFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp"), "1\r\n0");
+}
+
+TEST_F(SettingsFile, WithoutTheMakerOrProductFolderNothingIsSaved)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> folders;
+    };
+    const Case cases[] = {
+        {"no maker folder", {}},
+        {"a maker folder without the product folder", {L"\\Quendral"}},
+    };
+    int run = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring documents = MakeFolders(m_root + L"\\" + std::to_wstring(++run), {L""});
+        MakeFolders(documents, c.folders);
+        const Names before = testenv::FolderEntries(documents);
+        Start(documents);
+        ASSERT_FALSE(HasFatalFailure());
+        SetCheck(IDC_AUTO_RUN, true);
+        Exit();
+        EXPECT_EQ(testenv::FolderEntries(documents), before);
+        if (!c.folders.empty())
+            EXPECT_TRUE(testenv::FolderEntries(documents + L"\\Quendral").empty());
+    }
+}
+
+// Wine's lookup fails (ERROR_FILE_NOT_FOUND, empty path) when the documents
+// folder does not exist or its variable is not set.
+TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
+{
+    const bool rootHadQuendral = testenv::PathExists(L"\\Quendral");
+    struct Case {
+        const char* what;
+        std::wstring documents;  // empty: the variable is not set
+    };
+    const Case cases[] = {
+        {"the documents folder does not exist", m_root + L"\\missing"},
+        {"the documents folder is not configured", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(c.documents);
+        ASSERT_FALSE(HasFatalFailure());
+        SetCheck(IDC_AUTO_RUN, true);
+        Exit();
+        EXPECT_TRUE(testenv::FolderEntries(m_root).empty()) << "nothing below the test folder";
+        EXPECT_EQ(testenv::PathExists(L"\\Quendral"), rootHadQuendral) << "nothing below the root of the drive";
+    }
+}

@@ -1,0 +1,369 @@
+// The file helpers against real files, each test in a fresh folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "storage/FileHelpers.h"
+#include "tests/win/NumveraTestEnvironment.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+class Storage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_folder = testenv::FreshFolder(L"storage-" + std::wstring(name.begin(), name.end()));
+    }
+
+    std::wstring At(const std::wstring& relative) const { return m_folder + L"\\" + relative; }
+
+    void MakeFolder(const std::wstring& relative) const { ASSERT_TRUE(::CreateDirectoryW(At(relative).c_str(), nullptr)); }
+
+    void MakeFile(const std::wstring& relative, const std::string& bytes = "x") const
+    {
+        ASSERT_TRUE(testenv::WriteFileBytes(At(relative), bytes));
+    }
+
+    std::wstring m_folder;
+};
+
+// Another program's handle on a file, with the share mode it granted.
+class OpenHandle {
+public:
+    OpenHandle(const std::wstring& path, DWORD access, DWORD share)
+        : m_handle(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~OpenHandle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_handle);
+    }
+    OpenHandle(const OpenHandle&) = delete;
+    OpenHandle& operator=(const OpenHandle&) = delete;
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_handle;
+};
+
+// Links are removed by the test itself: a general tree removal may not
+// manage them, or may reach through them.
+struct LinkRemover {
+    std::wstring link;
+    ~LinkRemover() { testenv::RemoveFolderLink(link); }
+};
+
+const char* OutcomeName(ReadOutcome outcome)
+{
+    switch (outcome) {
+    case ReadOutcome::Read:
+        return "Read";
+    case ReadOutcome::NotOpened:
+        return "NotOpened";
+    case ReadOutcome::Failed:
+        return "Failed";
+    case ReadOutcome::TooLarge:
+        return "TooLarge";
+    }
+    return "?";
+}
+
+}  // namespace
+
+TEST(JoinPath, PutsTheSuffixRightAfterTheFolder)
+{
+    EXPECT_EQ(JoinPath(L"C:\\Docs", L"\\Quendral\\MFCBivoA"), L"C:\\Docs\\Quendral\\MFCBivoA");
+    EXPECT_EQ(JoinPath(L"C:\\Docs\\", L"\\BivoA.tmp"), L"C:\\Docs\\\\BivoA.tmp") << "nothing is normalised";
+    EXPECT_EQ(JoinPath(L"", L"\\Quendral"), L"\\Quendral");
+}
+
+TEST_F(Storage, ExistenceTestsTellMissingPathsFilesAndFolders)
+{
+    MakeFile(L"file.txt");
+    MakeFile(L"empty.txt", "");
+    MakeFolder(L"folder");
+    struct Case {
+        std::wstring path;
+        bool folder;
+        bool plainFile;
+    };
+    const Case cases[] = {
+        {At(L"missing"), false, false},
+        {At(L"file.txt"), false, true},
+        {At(L"empty.txt"), false, true},
+        {At(L"folder"), true, false},
+        {At(L"folder\\"), true, false},
+        {At(L"file.txt\\inside"), false, false},
+        {JoinPath(At(L"folder\\"), L"\\file.txt"), false, false},
+        {JoinPath(m_folder + L"\\", L"\\file.txt"), false, true},
+        {L"", false, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what(c.path.begin(), c.path.end());
+        EXPECT_EQ(IsFolder(c.path), c.folder) << what;
+        EXPECT_EQ(IsPlainFile(c.path), c.plainFile) << what;
+    }
+}
+
+TEST_F(Storage, ReadingGivesTheTextUpToTheFirstNul)
+{
+    struct Case {
+        const wchar_t* name;
+        const char* what;
+        std::string bytes;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {L"empty", "an empty file", "", L""},
+        {L"digits", "digits and line breaks", "12\r\n34\n", L"12\r\n34\n"},
+        {L"inner-nul", "digits, NUL, digits", std::string("12\0" "34", 5), L"12"},
+        {L"leading-nul", "a NUL first", std::string("\0" "1", 2), L""},
+    };
+    for (const Case& c : cases) {
+        MakeFile(c.name, c.bytes);
+        ReadOutcome outcome = ReadOutcome::Failed;
+        EXPECT_EQ(ReadWholeFile(At(c.name), &outcome), c.text) << c.what;
+        EXPECT_EQ(outcome, ReadOutcome::Read) << c.what << ": " << OutcomeName(outcome);
+    }
+}
+
+TEST_F(Storage, ReadingWhatCannotBeOpenedGivesNothing)
+{
+    MakeFolder(L"folder");
+    MakeFile(L"busy", "12");
+    OpenHandle writer(At(L"busy"), GENERIC_WRITE, FILE_SHARE_READ);
+    ASSERT_TRUE(writer.Valid());
+    for (const wchar_t* name : {L"missing", L"folder", L"busy"}) {
+        ReadOutcome outcome = ReadOutcome::Read;
+        EXPECT_EQ(ReadWholeFile(At(name), &outcome), L"");
+        EXPECT_EQ(outcome, ReadOutcome::NotOpened) << OutcomeName(outcome);
+    }
+}
+
+TEST_F(Storage, ReadingSharesTheFileWithOtherReaders)
+{
+    MakeFile(L"shared", "101");
+    OpenHandle reader(At(L"shared"), GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.Valid());
+    EXPECT_EQ(ReadWholeFile(At(L"shared")), L"101");
+}
+
+TEST_F(Storage, AShortReadAfterALongOneKeepsNothingOfTheLongOne)
+{
+    MakeFile(L"long", std::string(30, '7'));
+    MakeFile(L"short", "12345");
+    EXPECT_EQ(ReadWholeFile(At(L"long")), std::wstring(30, L'7'));
+    EXPECT_EQ(ReadWholeFile(At(L"short")), L"12345");
+}
+
+TEST_F(Storage, FilesOfTheBufferSizeOrMoreAreRefused)
+{
+    // 2,077,000 bytes is the size of the one transfer buffer.
+    std::string justFits(2076999, '1');
+    justFits.back() = '9';
+    MakeFile(L"fits", justFits);
+    MakeFile(L"full", std::string(2077000, '1'));
+    MakeFile(L"over", std::string(2077001, '1'));
+
+    ReadOutcome outcome = ReadOutcome::Failed;
+    const std::wstring text = ReadWholeFile(At(L"fits"), &outcome);
+    EXPECT_EQ(outcome, ReadOutcome::Read);
+    EXPECT_EQ(text.size(), justFits.size());
+    EXPECT_EQ(text.back(), L'9');
+
+    for (const wchar_t* name : {L"full", L"over"}) {
+        outcome = ReadOutcome::Read;
+        EXPECT_EQ(ReadWholeFile(At(name), &outcome), L"");
+        EXPECT_EQ(outcome, ReadOutcome::TooLarge) << OutcomeName(outcome);
+        EXPECT_TRUE(IsPlainFile(At(name))) << "a refused file stays";
+    }
+}
+
+TEST_F(Storage, ReadingConvertsFromTheAnsiCodePage)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "the expected text is that of code page 1252";
+    MakeFile(L"latin", "caf\xE9\x80");
+    EXPECT_EQ(ReadWholeFile(At(L"latin")), L"caf\u00E9\u20AC");
+}
+
+TEST_F(Storage, WritingLeavesExactlyTheBytesAndNoTemporaryFile)
+{
+    struct Case {
+        const char* what;
+        std::string before;  // empty: no file before
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"settings bytes", "", "1\r\n1"},
+        {"an empty string gives a 0-byte file", "", ""},
+        {"a longer file is replaced whole", "0\r\n0 and more text", "1\r\n0"},
+        {"an existing file is truncated to nothing", "old", ""},
+        {"bytes pass unchanged, NUL and high bytes included", "", std::string("a\0\xFF\n", 4)},
+    };
+    for (const Case& c : cases) {
+        const std::wstring target = At(L"BivoA.tmp");
+        ::DeleteFileW(target.c_str());
+        if (!c.before.empty())
+            MakeFile(L"BivoA.tmp", c.before);
+        EXPECT_TRUE(WriteWholeFile(target, c.bytes)) << c.what;
+        EXPECT_TRUE(IsPlainFile(target)) << c.what;
+        EXPECT_EQ(testenv::ReadFileBytes(target), c.bytes) << c.what;
+        EXPECT_EQ(testenv::FolderEntries(m_folder), Names{L"BivoA.tmp"}) << c.what;
+    }
+}
+
+TEST_F(Storage, WritingFailsWithoutChangingAnything)
+{
+    MakeFolder(L"folder");
+    MakeFile(L"readonly", "ro");
+    ASSERT_TRUE(::SetFileAttributesW(At(L"readonly").c_str(), FILE_ATTRIBUTE_READONLY));
+    MakeFile(L"held-by-writer", "w1");
+    MakeFile(L"held-by-reader", "r1");
+    {
+        OpenHandle writer(At(L"held-by-writer"), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+        OpenHandle reader(At(L"held-by-reader"), GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(writer.Valid() && reader.Valid());
+        EXPECT_FALSE(WriteWholeFile(At(L"held-by-writer"), "new"));
+        EXPECT_FALSE(WriteWholeFile(At(L"held-by-reader"), "new")) << "the reader allowed no writers";
+    }
+    EXPECT_FALSE(WriteWholeFile(At(L"readonly"), "new"));
+    EXPECT_FALSE(WriteWholeFile(At(L"folder"), "new"));
+    EXPECT_FALSE(WriteWholeFile(At(L"missing\\BivoA.tmp"), "new"));
+
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"held-by-writer")), "w1");
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"held-by-reader")), "r1");
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"readonly")), "ro");
+    EXPECT_TRUE(IsFolder(At(L"folder")));
+    EXPECT_TRUE(testenv::FolderEntries(At(L"folder")).empty());
+    EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"folder", L"held-by-reader", L"held-by-writer", L"readonly"}))
+        << "no temporary file and no missing folder made";
+    ::SetFileAttributesW(At(L"readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Storage, RemovingWhatIsNoFolderFailsAndChangesNothing)
+{
+    MakeFile(L"plain", "1");
+    EXPECT_FALSE(RemoveFolderTree(At(L"missing")));
+    EXPECT_FALSE(RemoveFolderTree(At(L"plain")));
+    EXPECT_EQ(testenv::FolderEntries(m_folder), Names{L"plain"});
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"plain")), "1");
+}
+
+TEST_F(Storage, RemovingATreeTakesEverythingInItAndNothingBeside)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> folders;
+        std::vector<std::wstring> files;
+    };
+    const Case cases[] = {
+        {"an empty folder", {L"tree"}, {}},
+        {"one file (the last entry listed)", {L"tree"}, {L"tree\\only"}},
+        {"files and nested folders",
+         {L"tree", L"tree\\a", L"tree\\a\\b", L"tree\\a\\b\\c", L"tree\\d"},
+         {L"tree\\1", L"tree\\a\\2", L"tree\\a\\b\\3", L"tree\\a\\b\\4", L"tree\\d\\5", L"tree\\z"}},
+    };
+    for (const Case& c : cases) {
+        for (const std::wstring& folder : c.folders)
+            MakeFolder(folder);
+        for (const std::wstring& file : c.files)
+            MakeFile(file);
+        MakeFolder(L"tree2");
+        MakeFile(L"tree2\\beside");
+        MakeFile(L"tree.txt");
+
+        EXPECT_TRUE(RemoveFolderTree(At(L"tree"))) << c.what;
+        EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"tree.txt", L"tree2"})) << c.what;
+        EXPECT_EQ(testenv::FolderEntries(At(L"tree2")), Names{L"beside"}) << c.what;
+        ::DeleteFileW(At(L"tree2\\beside").c_str());
+        ::RemoveDirectoryW(At(L"tree2").c_str());
+        ::DeleteFileW(At(L"tree.txt").c_str());
+    }
+}
+
+TEST_F(Storage, ARemovalThatCannotDeleteAFileKeepsItsFolderChain)
+{
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\keep");
+    MakeFolder(L"tree\\keep\\deeper");
+    MakeFolder(L"tree\\other");
+    MakeFile(L"tree\\keep\\deeper\\readonly", "ro");
+    MakeFile(L"tree\\keep\\deeper\\plain");
+    MakeFile(L"tree\\keep\\plain");
+    MakeFile(L"tree\\other\\plain");
+    MakeFile(L"tree\\plain");
+    ASSERT_TRUE(::SetFileAttributesW(At(L"tree\\keep\\deeper\\readonly").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_TRUE(RemoveFolderTree(At(L"tree")));
+    EXPECT_EQ(testenv::FolderEntries(At(L"tree")), Names{L"keep"});
+    EXPECT_EQ(testenv::FolderEntries(At(L"tree\\keep")), Names{L"deeper"});
+    EXPECT_EQ(testenv::FolderEntries(At(L"tree\\keep\\deeper")), Names{L"readonly"});
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"tree\\keep\\deeper\\readonly")), "ro");
+    ::SetFileAttributesW(At(L"tree\\keep\\deeper\\readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Storage, ARemovalSkipsEntriesWhosePathDoesNotFitMaxPath)
+{
+    MakeFolder(L"tree");
+    MakeFile(L"tree\\short");
+    const std::wstring tree = At(L"tree");
+    const size_t nameLength = std::min<size_t>(255, MAX_PATH + 5 - tree.size());
+    ASSERT_GE(tree.size() + 1 + nameLength, static_cast<size_t>(MAX_PATH));
+    const std::wstring longName(nameLength, L'n');
+    ASSERT_TRUE(testenv::WriteFileBytes(L"\\\\?\\" + tree + L"\\" + longName, "long"));
+
+    EXPECT_TRUE(RemoveFolderTree(tree));
+    EXPECT_EQ(testenv::FolderEntries(tree), Names{longName});
+    ::DeleteFileW((L"\\\\?\\" + tree + L"\\" + longName).c_str());
+}
+
+// Under Wine a Unix link to a file does not show as a reparse point, so a
+// file link inside the tree can only be checked on Windows; folders are
+// checked here.
+TEST_F(Storage, ARemovalLeavesFolderLinksAndWhatTheyPointTo)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> outsideFiles;
+    };
+    const Case cases[] = {
+        {"an empty outside folder", {}},
+        {"an outside folder with files", {L"a", L"b"}},
+    };
+    int run = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring base = std::to_wstring(++run) + L"\\";
+        MakeFolder(std::to_wstring(run));
+        MakeFolder(base + L"outside");
+        for (const std::wstring& file : c.outsideFiles)
+            MakeFile(base + L"outside\\" + file, "kept");
+        MakeFolder(base + L"tree");
+        MakeFolder(base + L"tree\\sub");
+        MakeFile(base + L"tree\\plain");
+        MakeFile(base + L"tree\\sub\\plain");
+        const std::wstring link = At(base + L"tree\\sub\\link");
+        ASSERT_TRUE(testenv::MakeFolderLink(link, At(base + L"outside"))) << "no folder link could be made";
+        LinkRemover remover{link};
+
+        EXPECT_TRUE(RemoveFolderTree(At(base + L"tree")));
+        EXPECT_EQ(testenv::FolderEntries(At(base + L"outside")), c.outsideFiles);
+        for (const std::wstring& file : c.outsideFiles)
+            EXPECT_EQ(testenv::ReadFileBytes(At(base + L"outside\\" + file)), "kept");
+        EXPECT_EQ(testenv::FolderEntries(At(base + L"tree")), Names{L"sub"});
+        EXPECT_EQ(testenv::FolderEntries(At(base + L"tree\\sub")), Names{L"link"}) << "the link stays";
+
+        // Given the link itself, nothing is removed either.
+        EXPECT_FALSE(RemoveFolderTree(link));
+        EXPECT_EQ(testenv::FolderEntries(At(base + L"outside")), c.outsideFiles);
+    }
+}
