@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <stdexcept>
 
 namespace testenv {
@@ -158,6 +159,43 @@ bool MakeFolderLink(const std::wstring& linkPath, const std::wstring& target)
     if (IsReparsePoint(linkPath))
         return true;
     return MakeUnixSymbolicLink(linkPath, target) && IsReparsePoint(linkPath);
+}
+
+namespace {
+
+std::string DosDevicesEntry(const std::wstring& drive)
+{
+    char prefix[MAX_PATH * 2] = {};
+    const DWORD length = ::GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    if (length == 0 || length >= sizeof prefix || drive.size() != 2)
+        return std::string();
+    return std::string(prefix) + "/dosdevices/" + static_cast<char>(::towlower(drive[0])) + ":";
+}
+
+}  // namespace
+
+std::wstring MapSpareDrive(const std::wstring& folder)
+{
+    const std::string unixFolder = UnixPath(folder);
+    if (unixFolder.empty())
+        return std::wstring();
+    const DWORD used = ::GetLogicalDrives();
+    for (wchar_t letter = L'T'; letter <= L'Y'; ++letter) {
+        if ((used & (1u << (letter - L'A'))) != 0)
+            continue;
+        const std::wstring drive{letter, L':'};
+        const std::string entry = DosDevicesEntry(drive);
+        if (!entry.empty() && RunUnix({"ln", "-s", unixFolder, entry}))
+            return drive;
+    }
+    return std::wstring();
+}
+
+void UnmapDrive(const std::wstring& drive)
+{
+    const std::string entry = DosDevicesEntry(drive);
+    if (!entry.empty())
+        RunUnix({"rm", "-f", entry});
 }
 
 void RemoveFolderLink(const std::wstring& linkPath)

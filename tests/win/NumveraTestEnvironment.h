@@ -29,6 +29,11 @@ bool PathExists(const std::wstring& path);
 // reports with FILE_ATTRIBUTE_REPARSE_POINT. False when neither worked.
 bool MakeFolderLink(const std::wstring& linkPath, const std::wstring& target);
 
+// Under Wine: a new drive letter whose root is the folder ("T:"), made as a
+// link in the prefix's dosdevices; empty when none could be made.
+std::wstring MapSpareDrive(const std::wstring& folder);
+void UnmapDrive(const std::wstring& drive);
+
 // Removes a link made by MakeFolderLink, never what it points to.
 void RemoveFolderLink(const std::wstring& linkPath);
 

@@ -144,10 +144,22 @@ TEST_F(SettingsFile, WithoutTheMakerOrProductFolderNothingIsSaved)
 }
 
 // Wine's lookup fails (ERROR_FILE_NOT_FOUND, empty path) when the documents
-// folder does not exist or its variable is not set.
+// folder does not exist or its variable is not set. The program starts with
+// its current directory on a drive whose root holds the working folders, so
+// that paths formed from an empty documents folder would reach them.
 TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
 {
-    const bool rootHadQuendral = testenv::PathExists(L"\\Quendral");
+    const std::wstring fakeRoot = MakeFolders(m_root + L"\\root", {L"", L"\\Quendral", L"\\Quendral\\MFCBivoA"});
+    const std::wstring drive = testenv::MapSpareDrive(fakeRoot);
+    ASSERT_FALSE(drive.empty()) << "no drive letter could be mapped";
+    struct DriveUnmapper {
+        std::wstring drive;
+        ~DriveUnmapper() { testenv::UnmapDrive(drive); }
+    } unmapper{drive};
+    ASSERT_TRUE(testenv::PathExists(drive + L"\\Quendral\\MFCBivoA"));
+
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
     struct Case {
         const char* what;
         std::wstring documents;  // empty: the variable is not set
@@ -158,11 +170,14 @@ TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        ASSERT_TRUE(::SetCurrentDirectoryW((drive + L"\\").c_str()));  // inherited by the program
         Start(c.documents);
+        ::SetCurrentDirectoryW(previous);
         ASSERT_FALSE(HasFatalFailure());
         SetCheck(IDC_AUTO_RUN, true);
         Exit();
-        EXPECT_TRUE(testenv::FolderEntries(m_root).empty()) << "nothing below the test folder";
-        EXPECT_EQ(testenv::PathExists(L"\\Quendral"), rootHadQuendral) << "nothing below the root of the drive";
+        EXPECT_EQ(testenv::FolderEntries(m_root), Names{L"root"});
+        EXPECT_TRUE(testenv::FolderEntries(fakeRoot + L"\\Quendral\\MFCBivoA").empty())
+            << "nothing below the root of the current drive";
     }
 }
