@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/FileHelpers.h"
+#include "tests/win/FileHolder.h"
 #include "tests/win/NumveraTestEnvironment.h"
 
 namespace {
@@ -32,26 +33,6 @@ protected:
     }
 
     std::wstring m_folder;
-};
-
-// Another program's handle on a file, with the share mode it granted.
-class OpenHandle {
-public:
-    OpenHandle(const std::wstring& path, DWORD access, DWORD share)
-        : m_handle(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~OpenHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_handle);
-    }
-    OpenHandle(const OpenHandle&) = delete;
-    OpenHandle& operator=(const OpenHandle&) = delete;
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
 };
 
 // Links are removed by the test itself: a general tree removal may not
@@ -139,8 +120,8 @@ TEST_F(Storage, ReadingWhatCannotBeOpenedGivesNothing)
 {
     MakeFolder(L"folder");
     MakeFile(L"busy", "12");
-    OpenHandle writer(At(L"busy"), GENERIC_WRITE, FILE_SHARE_READ);
-    ASSERT_TRUE(writer.Valid());
+    FileHolder writer(At(L"busy"), GENERIC_WRITE, FILE_SHARE_READ);
+    ASSERT_TRUE(writer.Holding());
     for (const wchar_t* name : {L"missing", L"folder", L"busy"}) {
         ReadOutcome outcome = ReadOutcome::Read;
         EXPECT_EQ(ReadWholeFile(At(name), &outcome), L"");
@@ -148,11 +129,37 @@ TEST_F(Storage, ReadingWhatCannotBeOpenedGivesNothing)
     }
 }
 
+// The holder itself: a failed open is reported, and the file is free again
+// once the holder is gone.
+TEST_F(Storage, AHeldFileIsFreeAgainWhenItsHolderEnds)
+{
+    MakeFile(L"held", "10");
+    {
+        FileHolder missing(At(L"missing"), GENERIC_READ, FILE_SHARE_READ);
+        EXPECT_FALSE(missing.Holding()) << "the holder opens existing files only, by default";
+    }
+    EXPECT_FALSE(testenv::PathExists(At(L"missing")));
+    {
+        FileHolder exclusive(At(L"held"), GENERIC_READ, 0);
+        ASSERT_TRUE(exclusive.Holding());
+        EXPECT_EQ(ReadWholeFile(At(L"held")), L"");
+        EXPECT_FALSE(WriteWholeFile(At(L"held"), "new"));
+    }
+    EXPECT_EQ(ReadWholeFile(At(L"held")), L"10");
+    EXPECT_TRUE(WriteWholeFile(At(L"held"), "11"));
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"held")), "11");
+    {
+        FileHolder creator(At(L"created"), GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
+        EXPECT_TRUE(creator.Holding());
+    }
+    EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"created", L"held"}));
+}
+
 TEST_F(Storage, ReadingSharesTheFileWithOtherReaders)
 {
     MakeFile(L"shared", "101");
-    OpenHandle reader(At(L"shared"), GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(reader.Valid());
+    FileHolder reader(At(L"shared"), GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.Holding());
     EXPECT_EQ(ReadWholeFile(At(L"shared")), L"101");
 }
 
@@ -229,9 +236,9 @@ TEST_F(Storage, WritingFailsWithoutChangingAnything)
     MakeFile(L"held-by-writer", "w1");
     MakeFile(L"held-by-reader", "r1");
     {
-        OpenHandle writer(At(L"held-by-writer"), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
-        OpenHandle reader(At(L"held-by-reader"), GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(writer.Valid() && reader.Valid());
+        FileHolder writer(At(L"held-by-writer"), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+        FileHolder reader(At(L"held-by-reader"), GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(writer.Holding() && reader.Holding());
         EXPECT_FALSE(WriteWholeFile(At(L"held-by-writer"), "new"));
         EXPECT_FALSE(WriteWholeFile(At(L"held-by-reader"), "new")) << "the reader allowed no writers";
     }

@@ -1,0 +1,97 @@
+#include "tests/win/FileHolder.h"
+
+#include <atomic>
+#include <string>
+
+namespace {
+
+constexpr DWORD kOpenTimeoutMs = 10000;
+constexpr DWORD kQuitTimeoutMs = 10000;
+
+std::wstring HelperPath()
+{
+    wchar_t self[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+    std::wstring folder(self, length);
+    const size_t slash = folder.find_last_of(L'\\');
+    folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return folder + L"numvera_hold_file.exe";
+}
+
+// Quoted for CommandLineToArgvW rules: backslashes double only before a quote.
+std::wstring Quoted(const std::wstring& argument)
+{
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(backslashes * 2, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
+std::wstring Hex(DWORD value)
+{
+    wchar_t text[16] = {};
+    ::swprintf(text, 16, L"0x%lX", static_cast<unsigned long>(value));
+    return text;
+}
+
+// Names unique across processes and across holders of one process.
+std::wstring EventName(const wchar_t* role)
+{
+    static std::atomic<unsigned> counter{0};
+    return L"Local\\NumveraHoldFile-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter) + L"-" + role;
+}
+
+}  // namespace
+
+FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation)
+{
+    const std::wstring readyName = EventName(L"ready");
+    const std::wstring quitName = EventName(L"quit");
+    m_ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    m_quit = ::CreateEventW(nullptr, TRUE, FALSE, quitName.c_str());
+    if (m_ready == nullptr || m_quit == nullptr)
+        return;
+
+    const std::wstring helper = HelperPath();
+    std::wstring commandLine = Quoted(helper) + L" " + Quoted(path) + L" " + Hex(access) + L" " + Hex(share) + L" " +
+                               Hex(creation) + L" " + Quoted(readyName) + L" " + Quoted(quitName);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(helper.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &startup, &process))
+        return;
+    ::CloseHandle(process.hThread);
+    m_process = process.hProcess;
+
+    // The helper either signals that it holds the file or ends.
+    const HANDLE waitFor[] = {m_ready, m_process};
+    m_holding = ::WaitForMultipleObjects(2, waitFor, FALSE, kOpenTimeoutMs) == WAIT_OBJECT_0;
+}
+
+FileHolder::~FileHolder()
+{
+    if (m_process != nullptr) {
+        ::SetEvent(m_quit);
+        if (::WaitForSingleObject(m_process, kQuitTimeoutMs) != WAIT_OBJECT_0) {
+            ::TerminateProcess(m_process, 1);
+            ::WaitForSingleObject(m_process, INFINITE);
+        }
+        ::CloseHandle(m_process);
+    }
+    if (m_quit != nullptr)
+        ::CloseHandle(m_quit);
+    if (m_ready != nullptr)
+        ::CloseHandle(m_ready);
+}
