@@ -5,6 +5,7 @@
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
 #include "framework/File.h"
+#include "framework/WinApp.h"
 #include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
 #include "storage/SettingsText.h"

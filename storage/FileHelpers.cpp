@@ -117,9 +117,9 @@ std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome)
         result = ReadOutcome::TooLarge;
         return std::wstring();
     }
-    result = ReadOutcome::Read;
     const auto* bytes = reinterpret_cast<const char*>(g_readBuffer);
     const void* nul = std::memchr(bytes, '\0', got);
+    result = nul != nullptr ? ReadOutcome::StoppedAtNul : ReadOutcome::Read;
     const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : got;
     return WidenAnsi(bytes, length);
 }

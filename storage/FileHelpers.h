@@ -16,7 +16,8 @@ bool IsFolder(std::wstring path);
 bool IsPlainFile(std::wstring path);
 
 enum class ReadOutcome {
-    Read,       // the text is the whole file (possibly empty)
+    Read,          // the text is the whole file (possibly empty)
+    StoppedAtNul,  // the text ends where the file holds a NUL byte
     NotOpened,  // missing, a folder, or held open for writing elsewhere
     Failed,     // opened, but the read failed
     TooLarge,   // 2,077,000 bytes or more: refused, not cut

@@ -1,8 +1,13 @@
 // The main dialog: one modal window holding every control of the program.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "framework/Dialog.h"
 #include "res/resource.h"
+
+class ProgressThrottle;
 
 class CNumveraDlg : public CDialogEx {
 public:
@@ -15,15 +20,27 @@ protected:
     const AFX_MSGMAP* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnInitDialog() override;
 
     void OnPaint() override;
     HCURSOR OnQueryDragIcon() override;
     void OnAbout();
     void OnConvert();
     void OnExit();
+    void OnAutoRunClicked();
 
     // Whether a message box of automatic mode may be shown now.
     bool IsMessageGateOpen();
+
+    // Dialog initialisation and the automatic run.
+    void LoadSettingsIntoCheckBoxes();
+    const wchar_t* CheckInputFile(const std::wstring& inputFilePath);
+    void AbortAutomaticRun(const wchar_t* message);
+    void RunBatch(std::wstring resultFilePath, std::wstring inputFilePath);
+    void PumpPendingMessages();
+    void StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd);
+    void RestoreAfterBatch();
+    void FailBatch(const wchar_t* message);
 
     HICON m_hIcon;
     CEdit m_decimalEdit;

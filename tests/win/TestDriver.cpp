@@ -124,6 +124,20 @@ bool Program::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const
 
 std::vector<MessageBoxInfo> Program::MessageBoxes() const { return ProcessMessageBoxes(m_process.dwProcessId); }
 
+bool Program::AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const
+{
+    std::vector<MessageBoxInfo> boxes;
+    if (!WaitUntil([&] { return !(boxes = MessageBoxes()).empty(); }, timeoutMs))
+        return false;
+    ::Sleep(200);  // the icon is told apart by what the screen shows
+    MessageBoxInfo box = boxes.front();
+    box.icon = ClassifyMessageIcon(box.window);
+    PressOk(box.window);
+    if (seen != nullptr)
+        *seen = box;
+    return WaitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); }, timeoutMs);
+}
+
 std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId)
 {
     std::vector<MessageBoxInfo> boxes;

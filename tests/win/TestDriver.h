@@ -36,6 +36,9 @@ public:
     // Whether the process ended within the time; its exit code in exitCode.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) const;
     std::vector<MessageBoxInfo> MessageBoxes() const;
+    // Waits for a message box of the process, notes it, presses its OK and
+    // waits until it has closed; false when none came in time.
+    bool AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const;
 
 private:
     PROCESS_INFORMATION m_process{};

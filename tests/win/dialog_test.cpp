@@ -57,7 +57,7 @@ const ExpectedControl kMainControls[] = {
     {kStatic, L"Static", 0x50020000, 7, 163, 273, 8, nullptr},
     {IDC_PROGRESS_TEXT, L"Edit", 0x50012880, 7, 63, 93, 12, L""},
     {IDC_SHOW_MESSAGES, L"Button", 0x50010003, 102, 48, 96, 10, L"メッセージを表示する"},
-    {IDC_EXE_PATH, L"Edit", 0x50811884, 7, 95, 450, 14, L""},
+    {IDC_EXE_PATH, L"Edit", 0x50811884, 7, 95, 450, 14, nullptr},
     {kStatic, L"Static", 0x50020000, 7, 85, 313, 8, L"本ソフトウェアのフルパスです。プロセス起動する時にお使い下さい。"},
 };
 
@@ -173,20 +173,26 @@ TEST_F(MainDialog, ControlsFollowTheTemplateInOrderClassStyleTextAndPlace)
         EXPECT_EQ(::GetDlgCtrlID(control), expected.id) << what;
         EXPECT_EQ(driver::ClassNameOf(control), expected.windowClass) << what;
         // Edit fields may trade their border for a client edge, and the
-        // progress bar draws its own frame in place of the border.
-        DWORD style = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE));
+        // progress bar draws its own frame in place of the border. An
+        // interactive start hides the progress display and the show-messages box.
+        const bool hidden = expected.id == IDC_PROGRESS || expected.id == IDC_PROGRESS_TEXT ||
+                            expected.id == IDC_SHOW_MESSAGES;
+        EXPECT_EQ(::IsWindowVisible(control) != FALSE, !hidden) << what;
+        DWORD style = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE)) | WS_VISIBLE;
         const bool edge = (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
         if ((expected.style & WS_BORDER) && (edge || expected.id == IDC_PROGRESS))
             style |= WS_BORDER;
         EXPECT_EQ(style, expected.style) << what << std::hex << " style " << style;
         const std::wstring text = driver::WindowCaption(control);
-        if (expected.caption != nullptr)
+        if (expected.id == IDC_EXE_PATH)
+            EXPECT_EQ(_wcsicmp(driver::ControlText(m_dialog, IDC_EXE_PATH).c_str(), testenv::NumveraExe().c_str()), 0)
+                << what << ": the program's full path, " << Narrow(driver::ControlText(m_dialog, IDC_EXE_PATH));
+        else if (expected.caption != nullptr)
             EXPECT_EQ(text, expected.caption) << what;
         else
             EXPECT_FALSE(text.empty()) << what;
         ExpectRectNear(RectInClient(m_dialog, control),
                        MapDialogUnits(base, expected.x, expected.y, expected.width, expected.height), what);
-        EXPECT_TRUE(::IsWindowVisible(control)) << what;
     }
     for (int link : {IDC_SHOP_LINK, IDC_SITE_LINK}) {
         const std::wstring address = driver::ControlText(m_dialog, link);
@@ -303,10 +309,13 @@ TEST_F(MainDialog, LinksOpenTheAddressTheyShow)
 TEST_F(MainDialog, ShowMessagesBoxOnlyTogglesItsCheckMark)
 {
     EXPECT_EQ(Convert(L"9"), L"1001");
+    driver::PostClick(m_dialog, IDC_AUTO_RUN);  // shows the box, after a message
+    ASSERT_TRUE(m_program->AnswerMessageBox(kStartTimeoutMs, nullptr));
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES); }, kExitTimeoutMs));
     for (int expected : {BST_CHECKED, BST_UNCHECKED}) {
         driver::Click(m_dialog, IDC_SHOW_MESSAGES);
         EXPECT_EQ(driver::CheckState(m_dialog, IDC_SHOW_MESSAGES), expected);
-        EXPECT_EQ(driver::CheckState(m_dialog, IDC_AUTO_RUN), BST_UNCHECKED);
+        EXPECT_EQ(driver::CheckState(m_dialog, IDC_AUTO_RUN), BST_CHECKED);
         EXPECT_TRUE(driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES));
         EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"1001");
         EXPECT_TRUE(m_program->MessageBoxes().empty());
@@ -356,11 +365,15 @@ TEST_F(MainDialogKeyboard, TabEnterEscOnACheckBoxNeitherMoveTheFocusNorClose)
 {
     driver::FocusControl(m_dialog, IDC_AUTO_RUN);
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_AUTO_RUN; }, 5000));
-    // Space toggles the box; seeing its effect means the keys before it are done.
+    // Space checks the box, whose handler answers with a message: seeing it
+    // means the keys before it are done.
     Press({"Tab", "Return", "Escape", "shift+Tab", "Down", "space"});
-    EXPECT_TRUE(driver::WaitUntil([&] { return driver::CheckState(m_dialog, IDC_AUTO_RUN) == BST_CHECKED; }, 5000));
+    driver::MessageBoxInfo box{};
+    EXPECT_TRUE(m_program->AnswerMessageBox(10000, &box));
+    EXPECT_EQ(box.icon, driver::MessageIcon::Information);
     EXPECT_TRUE(Running()) << "Enter or Esc closed the dialog";
-    EXPECT_EQ(driver::FocusedControlId(m_dialog), IDC_AUTO_RUN);
+    EXPECT_EQ(driver::CheckState(m_dialog, IDC_AUTO_RUN), BST_CHECKED);
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_AUTO_RUN; }, 5000));
 }
 
 TEST_F(MainDialogKeyboard, SpaceOnTheFocusedConvertButtonClicksIt)

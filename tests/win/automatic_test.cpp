@@ -1,0 +1,513 @@
+// Automatic processing through the real executable, worked the way a driving
+// program does: the input file written, the program launched, its message
+// boxes noted and answered, its end awaited, the files compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/win/FileHolder.h"
+#include "tests/win/NumveraTestEnvironment.h"
+#include "tests/win/TestDriver.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+using driver::MessageIcon;
+
+constexpr DWORD kRunTimeoutMs = 120000;
+
+const wchar_t kM1[] = L"10進数が記述された「DekoKan.tbin」ファイルがりません。\r\n処理を中止します。";
+const wchar_t kM2[] = L"10進数が記述された「DekoKan.tbin」ファイルの中身が空です。\r\n処理を中止します。";
+const wchar_t kM3[] = L"10進数が記述された「DekoKan.tbin」ファイルに、数値以外の文字が書かれていました。\r\n処理を中止します。";
+const wchar_t kTooLargeFile[] =
+    L"10進数が記述された「DekoKan.tbin」ファイルが大きすぎます。2077000バイト未満にして下さい。\r\n処理を中止します。";
+const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
+const wchar_t kTooLargeValue[] =
+    L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
+const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
+const wchar_t kNotRemoved[] = L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。";
+const wchar_t kCompleted[] = L"処理を完了しました。";
+
+// What one start of the program did.
+struct Outcome {
+    bool ended = false;
+    DWORD exitCode = 0;
+    bool dialogShown = false;
+    std::vector<driver::MessageBoxInfo> messages;
+};
+
+std::string Narrow(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    result.resize(result.empty() ? 0 : result.size() - 1);
+    return result;
+}
+
+// The binary digits of a value, by an independent route.
+std::string ReferenceBinary(uint32_t value)
+{
+    std::string bits;
+    for (int bit = 31; bit >= 0; --bit) {
+        if (value >> bit & 1u)
+            bits += '1';
+        else if (!bits.empty())
+            bits += '0';
+    }
+    return bits.empty() ? "0" : bits;
+}
+
+class Automatic : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_root = testenv::FreshFolder(L"automatic-" + std::wstring(name.begin(), name.end()));
+        NewDocuments();
+    }
+
+    // A fresh documents folder with the maker, product and AutoFile folders.
+    void NewDocuments()
+    {
+        m_documents = m_root + L"\\" + std::to_wstring(++m_runs);
+        for (const wchar_t* folder : {L"", L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\AutoFile"})
+            ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
+    }
+
+    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
+    std::wstring AutoFolder() const { return Product() + L"\\AutoFile"; }
+    std::wstring Input() const { return AutoFolder() + L"\\DekoKan.tbin"; }
+    std::wstring Result() const { return Product() + L"\\Result\\BivoResult.tbin"; }
+    std::wstring Settings() const { return Product() + L"\\temp\\BivoA.tmp"; }
+
+    void WriteInput(const std::string& bytes) { ASSERT_TRUE(testenv::WriteFileBytes(Input(), bytes)); }
+    void WriteSettings(const std::string& bytes)
+    {
+        ::CreateDirectoryW((Product() + L"\\temp").c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(Settings(), bytes));
+    }
+    // Messages of automatic mode are shown only when the user asked for them.
+    void OpenGate() { WriteSettings("1\r\n1"); }
+
+    // Launches the program and answers every message box until it ends. A
+    // dialog that comes up means an interactive start; it is left open.
+    Outcome Run()
+    {
+        Outcome outcome;
+        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
+        EXPECT_TRUE(m_program->Started());
+        const ULONGLONG end = ::GetTickCount64() + kRunTimeoutMs;
+        while (::GetTickCount64() < end) {
+            if (m_program->WaitForExit(0, &outcome.exitCode)) {
+                outcome.ended = true;
+                return outcome;
+            }
+            if (m_program->WaitForWindow(L"Binarok", 0) != nullptr) {
+                outcome.dialogShown = true;
+                return outcome;
+            }
+            if (!m_program->MessageBoxes().empty()) {
+                driver::MessageBoxInfo box{};
+                if (m_program->AnswerMessageBox(10000, &box))
+                    outcome.messages.push_back(box);
+                continue;
+            }
+            ::Sleep(20);
+        }
+        ADD_FAILURE() << "the program neither ended nor showed its dialog";
+        return outcome;
+    }
+
+    // The common end of a request that the program refused or failed.
+    void ExpectOneMessage(const Outcome& outcome, const std::wstring& text, MessageIcon icon)
+    {
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_FALSE(outcome.dialogShown);
+        ASSERT_EQ(outcome.messages.size(), 1u);
+        EXPECT_EQ(outcome.messages[0].text, text) << Narrow(outcome.messages[0].text);
+        EXPECT_EQ(outcome.messages[0].icon, icon);
+        EXPECT_EQ(outcome.messages[0].caption, L"Numvera");
+    }
+
+    std::wstring m_root;
+    std::wstring m_documents;
+    int m_runs = 0;
+    std::unique_ptr<driver::Program> m_program;
+};
+
+TEST_F(Automatic, CompletedRequestsGiveOneBinaryLinePerDecimalLine)
+{
+    const struct {
+        const char* what;
+        std::string input;
+        std::string result;
+    } cases[] = {
+        {"CR LF lines", "12\r\n34\r\n", "1100\r\n100010\r\n"},
+        {"LF lines without a final break", "12\n34", "1100\r\n100010\r\n"},
+        {"blank lines dropped", "5\n\n\n7\n\n", "101\r\n111\r\n"},
+        {"a CR inside a line joins the digits", "1\r0\n", "1010\r\n"},
+        {"leading zeros", "007", "111\r\n"},
+        {"24 zeros and 7", std::string(24, '0') + "7", "111\r\n"},
+        {"zero", "0", "0\r\n"},
+        {"only line breaks", "\r\n\r\n", ""},
+        {"the largest value", "2147483647\r\n0\r\n", std::string(31, '1') + "\r\n0\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        WriteInput(c.input);
+        const Outcome outcome = Run();
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_EQ(outcome.exitCode, 0u);
+        EXPECT_FALSE(outcome.dialogShown);
+        EXPECT_TRUE(outcome.messages.empty()) << "the gate is closed without a settings file";
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), c.result);
+        EXPECT_TRUE(testenv::PathExists(Result()));
+        EXPECT_FALSE(testenv::PathExists(Input())) << "a completed request's input is removed";
+        EXPECT_EQ(testenv::FolderEntries(AutoFolder()), Names{}) << "the AutoFile folder stays, empty";
+        EXPECT_EQ(testenv::FolderEntries(Product() + L"\\Result"), Names{L"BivoResult.tbin"});
+        EXPECT_FALSE(testenv::PathExists(Settings())) << "an automatic run saves no settings";
+    }
+}
+
+TEST_F(Automatic, CompletionIsReportedWhenTheUserAskedForMessages)
+{
+    OpenGate();
+    WriteInput("12\r\n34\r\n");
+    const Outcome outcome = Run();
+    ExpectOneMessage(outcome, kCompleted, MessageIcon::Information);
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "1100\r\n100010\r\n");
+    EXPECT_EQ(testenv::ReadFileBytes(Settings()), "1\r\n1") << "the settings file is not rewritten";
+}
+
+TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
+{
+    const std::string fullWidthOne = "\xEF\xBC\x91";  // the UTF-8 bytes of a full-width 1
+    const struct {
+        const char* what;
+        const char* input;  // null: no input file
+        size_t length;      // of input, which may hold NUL bytes
+        const wchar_t* message;
+    } cases[] = {
+        {"no input file", nullptr, 0, kM1},
+        {"an empty input file", "", 0, kM2},
+        {"12 and a space", "12 ", 3, kM3},
+        {"a minus sign", "-5", 2, kM3},
+        {"a plus sign", "+1", 2, kM3},
+        {"a decimal point", "1.5", 3, kM3},
+        {"a comma", "1,5", 3, kM3},
+        {"a tab", "1\t2", 3, kM3},
+        {"a byte-order mark", "\xEF\xBB\xBF" "12", 5, kM3},
+        {"a full-width digit", fullWidthOne.c_str(), 3, kM3},
+        {"a NUL between digits", "12\0" "34", 5, kM3},
+        {"a NUL at the start", "\0" "1", 2, kM3},
+        {"one value above the limit", "1\r\n2147483648\r\n3\r\n", 18, kTooLargeValue},
+        {"25 nines", "9999999999999999999999999", 25, kTooLargeValue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        OpenGate();
+        if (c.input != nullptr)
+            WriteInput(std::string(c.input, c.length));
+        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier result\r\n"));
+        const Outcome outcome = Run();
+        ExpectOneMessage(outcome, c.message, MessageIcon::Error);
+        EXPECT_EQ(outcome.exitCode, 0u);
+        if (c.input != nullptr)
+            EXPECT_EQ(testenv::ReadFileBytes(Input()), std::string(c.input, c.length)) << "the input stays as it was";
+        else
+            EXPECT_FALSE(testenv::PathExists(Input()));
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier result\r\n") << "an earlier result stays";
+        EXPECT_TRUE(testenv::PathExists(AutoFolder()));
+    }
+}
+
+TEST_F(Automatic, AFolderNamedLikeTheInputIsNoInput)
+{
+    OpenGate();
+    ASSERT_TRUE(::CreateDirectoryW(Input().c_str(), nullptr));
+    ExpectOneMessage(Run(), kM1, MessageIcon::Error);
+    EXPECT_TRUE(testenv::PathExists(Input()));
+}
+
+TEST_F(Automatic, AnInputOfTheReadLimitOrMoreIsRefusedNotCut)
+{
+    OpenGate();
+    std::string input;
+    while (input.size() < 2077000)
+        input += "1\r\n";
+    input.resize(2077000);
+    WriteInput(input);
+    ExpectOneMessage(Run(), kTooLargeFile, MessageIcon::Error);
+    EXPECT_EQ(testenv::ReadFileBytes(Input()).size(), 2077000u);
+    EXPECT_FALSE(testenv::PathExists(Result()));
+}
+
+TEST_F(Automatic, WithTheGateClosedRefusalsAreSilent)
+{
+    const struct {
+        const char* what;
+        const char* settings;  // null: no settings file
+    } gates[] = {
+        {"no settings file", nullptr},
+        {"show-messages line off", "1\r\n0"},
+        {"auto-run line off: the box is not checked", "0\r\n1"},
+    };
+    for (const auto& gate : gates) {
+        SCOPED_TRACE(gate.what);
+        NewDocuments();
+        if (gate.settings != nullptr)
+            WriteSettings(gate.settings);
+        WriteInput("-5\r\n");
+        const Outcome outcome = Run();
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_FALSE(outcome.dialogShown) << "the start is automatic whatever the settings";
+        EXPECT_TRUE(outcome.messages.empty());
+        EXPECT_EQ(testenv::ReadFileBytes(Input()), "-5\r\n");
+    }
+}
+
+TEST_F(Automatic, ASettingsFileOfOneLineOpensTheGate)
+{
+    WriteSettings("1");  // line 1 is missing, so empty, so on
+    ExpectOneMessage(Run(), kM1, MessageIcon::Error);
+}
+
+TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
+{
+    WriteInput("6\r\n");
+    ASSERT_TRUE(::SetFileAttributesW(Input().c_str(), FILE_ATTRIBUTE_READONLY));
+    const Outcome outcome = Run();
+    EXPECT_TRUE(outcome.ended);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "110\r\n");
+    EXPECT_FALSE(testenv::PathExists(Input()));
+}
+
+TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
+{
+    // Input held open for writing: it cannot be read, and is not taken for empty.
+    {
+        SCOPED_TRACE("input held for writing");
+        OpenGate();
+        WriteInput("12\r\n");
+        FileHolder holder(Input(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(holder.Holding());
+        ExpectOneMessage(Run(), kUnreadable, MessageIcon::Error);
+        EXPECT_FALSE(testenv::PathExists(Result()));
+    }
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
+
+    // Result held by a reader that does not allow replacing it.
+    {
+        SCOPED_TRACE("result held");
+        NewDocuments();
+        OpenGate();
+        WriteInput("12\r\n");
+        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
+        FileHolder holder(Result(), GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(holder.Holding());
+        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error);
+    }
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
+    EXPECT_EQ(testenv::FolderEntries(Product() + L"\\Result"), Names{L"BivoResult.tbin"}) << "no temporary file left";
+
+    // Input held by a reader that does not allow deleting it.
+    {
+        SCOPED_TRACE("input held against deletion");
+        NewDocuments();
+        OpenGate();
+        WriteInput("12\r\n");
+        FileHolder holder(Input(), GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(holder.Holding());
+        ExpectOneMessage(Run(), kNotRemoved, MessageIcon::Error);
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), "1100\r\n") << "the result stays written";
+    }
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
+}
+
+TEST_F(Automatic, AResultThatCannotBeWrittenKeepsTheInput)
+{
+    const struct {
+        const char* what;
+        bool resultIsFolder;  // else the Result folder is a plain file
+    } cases[] = {{"the result path is a folder", true}, {"the Result folder is a plain file", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        OpenGate();
+        WriteInput("3\r\n");
+        if (c.resultIsFolder) {
+            ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+            ASSERT_TRUE(::CreateDirectoryW(Result().c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\Result", "not a folder"));
+        }
+        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error);
+        EXPECT_EQ(testenv::ReadFileBytes(Input()), "3\r\n");
+    }
+}
+
+TEST_F(Automatic, RandomRequestsMatchAReferenceConversion)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<uint32_t> values(0, 2147483647u);
+    const char* breaks[] = {"\r\n", "\n", "\r\n\r\n", "\n\n"};
+    for (int request = 0; request < 3; ++request) {
+        NewDocuments();
+        std::string input, expected;
+        for (int line = 0; line < 2000; ++line) {
+            const uint32_t value = random() % 3 == 0 ? random() % 16 : values(random);
+            std::string digits = std::string(random() % 2, '0') + std::to_string(value);
+            if (random() % 8 == 0 && digits.size() > 1)
+                digits.insert(1, "\r");
+            input += digits + breaks[random() % 4];
+            expected += ReferenceBinary(value) + "\r\n";
+        }
+        WriteInput(input);
+        const Outcome outcome = Run();
+        EXPECT_TRUE(outcome.ended);
+        EXPECT_TRUE(outcome.messages.empty());
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), expected) << "request " << request;
+    }
+}
+
+TEST_F(Automatic, TheLargestAcceptedInputIsConvertedWhole)
+{
+    std::mt19937 random(77);
+    std::string input, expected;
+    for (;;) {
+        const uint32_t value = random() % 2147483648u;
+        const std::string line = std::to_string(value) + "\r\n";
+        if (input.size() + line.size() > 2076999)
+            break;
+        input += line;
+        expected += ReferenceBinary(value) + "\r\n";
+    }
+    input.append(2076999 - input.size(), '\n');  // exactly one byte below the limit
+    WriteInput(input);
+    const Outcome outcome = Run();
+    EXPECT_TRUE(outcome.ended);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
+    EXPECT_FALSE(testenv::PathExists(Input()));
+}
+
+// Interactive starts: the AutoFile folder alone decides the mode, and the
+// settings only set the two check boxes.
+class InteractiveStart : public Automatic {
+protected:
+    HWND StartInteractive()
+    {
+        const Outcome outcome = Run();
+        EXPECT_TRUE(outcome.dialogShown);
+        EXPECT_TRUE(outcome.messages.empty());
+        return m_program->WaitForWindow(L"Binarok", 0);
+    }
+    void TearDown() override
+    {
+        if (m_program == nullptr)
+            return;
+        HWND dialog = m_program->WaitForWindow(L"Binarok", 0);
+        if (dialog != nullptr)
+            driver::PostClick(dialog, IDOK);
+        DWORD exitCode = 0;
+        m_program->WaitForExit(10000, &exitCode);
+    }
+};
+
+TEST_F(InteractiveStart, SettingsSetTheBoxesAndTheAutoRunBoxEndsUnchecked)
+{
+    const struct {
+        const char* what;
+        const char* settings;  // null: none
+        int showMessagesCheck;
+    } cases[] = {
+        {"both lines on", "1\r\n1", BST_CHECKED},
+        {"no settings file", nullptr, BST_UNCHECKED},
+        {"auto-run off, messages on", "0\r\n1", BST_UNCHECKED},
+        {"auto-run on, messages off", "1\r\n0", BST_UNCHECKED},
+        {"a line of 00 means on", "00\r\n 0", BST_CHECKED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        ASSERT_TRUE(::RemoveDirectoryW(AutoFolder().c_str()));
+        if (c.settings != nullptr)
+            WriteSettings(c.settings);
+        HWND dialog = StartInteractive();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(driver::CheckState(dialog, IDC_AUTO_RUN), BST_UNCHECKED);
+        EXPECT_FALSE(driver::IsControlVisible(dialog, IDC_SHOW_MESSAGES));
+        EXPECT_EQ(driver::CheckState(dialog, IDC_SHOW_MESSAGES), c.showMessagesCheck);
+        EXPECT_FALSE(driver::IsControlVisible(dialog, IDC_PROGRESS));
+        EXPECT_FALSE(driver::IsControlVisible(dialog, IDC_PROGRESS_TEXT));
+        EXPECT_TRUE(driver::IsControlEnabled(dialog, IDOK));
+        TearDown();
+    }
+}
+
+TEST_F(InteractiveStart, APlainFileNamedAutoFileMeansInteractive)
+{
+    ASSERT_TRUE(::RemoveDirectoryW(AutoFolder().c_str()));
+    ASSERT_TRUE(testenv::WriteFileBytes(AutoFolder(), "not a folder"));
+    EXPECT_NE(StartInteractive(), nullptr);
+}
+
+TEST_F(InteractiveStart, TheStartMakesTheResultAndTempFoldersButNotAutoFile)
+{
+    ASSERT_TRUE(::RemoveDirectoryW(AutoFolder().c_str()));
+    EXPECT_NE(StartInteractive(), nullptr);
+    EXPECT_EQ(testenv::FolderEntries(Product()), (Names{L"Result", L"temp"}));
+}
+
+TEST_F(InteractiveStart, TheAutoRunSwitchMakesTheFolderAndShowsItsMessagesWhateverTheGate)
+{
+    ASSERT_TRUE(::RemoveDirectoryW(AutoFolder().c_str()));
+    WriteSettings("0\r\n0");  // messages off: the switch's own messages show all the same
+    HWND dialog = StartInteractive();
+    ASSERT_NE(dialog, nullptr);
+    const struct {
+        int boxAfter;
+        const wchar_t* message;  // null: none
+        MessageIcon icon;
+        bool showMessagesVisible;
+    } clicks[] = {
+        {BST_CHECKED, L"自動処理設定用ディレクトリーを作成しました。", MessageIcon::Information, true},
+        {BST_UNCHECKED, nullptr, MessageIcon::None, false},
+        {BST_CHECKED, L"自動処理設定用ディレクトリーが既に有るので作成できませんでした。", MessageIcon::Error, true},
+    };
+    int number = 0;
+    for (const auto& click : clicks) {
+        SCOPED_TRACE("click " + std::to_string(++number));
+        driver::PostClick(dialog, IDC_AUTO_RUN);
+        if (click.message != nullptr) {
+            driver::MessageBoxInfo box{};
+            ASSERT_TRUE(m_program->AnswerMessageBox(10000, &box));
+            EXPECT_EQ(box.text, click.message);
+            EXPECT_EQ(box.icon, click.icon);
+        }
+        EXPECT_TRUE(driver::WaitUntil(
+            [&] { return driver::IsControlVisible(dialog, IDC_SHOW_MESSAGES) == click.showMessagesVisible; }, 10000));
+        EXPECT_EQ(driver::CheckState(dialog, IDC_AUTO_RUN), click.boxAfter);
+        EXPECT_TRUE(m_program->MessageBoxes().empty());
+        EXPECT_TRUE(testenv::PathExists(AutoFolder())) << "clearing the box removes nothing";
+        if (number == 1)
+            ASSERT_TRUE(testenv::WriteFileBytes(AutoFolder() + L"\\DekoKan.tbin", "5\r\n"));
+    }
+    EXPECT_EQ(testenv::ReadFileBytes(AutoFolder() + L"\\DekoKan.tbin"), "5\r\n");
+}
+
+}  // namespace
