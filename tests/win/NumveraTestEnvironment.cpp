@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -38,7 +39,7 @@ std::wstring NumveraExe() { return Variable(L"NUMVERA_EXE"); }
 std::wstring FreshFolder(const std::wstring& name)
 {
     const std::wstring root = Variable(L"NUMVERA_TEST_ROOT");
-    ::CreateDirectoryW(root.c_str(), nullptr);
+    ::SHCreateDirectoryExW(nullptr, root.c_str(), nullptr);  // the root may lie below a missing folder
     const std::wstring folder = root + L"\\" + name;
     RemoveTree(folder);
     ::CreateDirectoryW(folder.c_str(), nullptr);

@@ -2,12 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <direct.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
+#include "storage/StorageState.h"
 #include "tests/win/FileHolder.h"
 #include "tests/win/NumveraTestEnvironment.h"
 
@@ -35,6 +41,26 @@ protected:
     std::wstring m_folder;
 };
 
+// The code page this run is meant to have (NUMVERA_EXPECT_ACP); 0 when any will do.
+UINT ExpectedCodePage()
+{
+    wchar_t value[16] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", value, 16);
+    return length == 0 || length >= 16 ? 0 : static_cast<UINT>(std::wcstoul(value, nullptr, 10));
+}
+
+// Sets NUMVERA_TEST_DOCS, which the test prefix's documents folder expands, for one scope.
+class DocumentsFolderOverride {
+public:
+    explicit DocumentsFolderOverride(const std::wstring& folder)
+    {
+        ::SetEnvironmentVariableW(L"NUMVERA_TEST_DOCS", folder.c_str());
+    }
+    ~DocumentsFolderOverride() { ::SetEnvironmentVariableW(L"NUMVERA_TEST_DOCS", nullptr); }
+    DocumentsFolderOverride(const DocumentsFolderOverride&) = delete;
+    DocumentsFolderOverride& operator=(const DocumentsFolderOverride&) = delete;
+};
+
 // Links are removed by the test itself: a general tree removal may not
 // manage them, or may reach through them.
 struct LinkRemover {
@@ -47,6 +73,8 @@ const char* OutcomeName(ReadOutcome outcome)
     switch (outcome) {
     case ReadOutcome::Read:
         return "Read";
+    case ReadOutcome::StoppedAtNul:
+        return "StoppedAtNul";
     case ReadOutcome::NotOpened:
         return "NotOpened";
     case ReadOutcome::Failed:
@@ -58,6 +86,18 @@ const char* OutcomeName(ReadOutcome outcome)
 }
 
 }  // namespace
+
+// A run meant for one code page must really have it, or its code-page cases
+// would all be skipped unnoticed.
+TEST(CodePage, IsTheOneThisRunIsMeantFor)
+{
+    const UINT acp = ::GetACP();
+    std::printf("GetACP() = %u\n", acp);
+    const UINT expected = ExpectedCodePage();
+    if (expected == 0)
+        GTEST_SKIP() << "this run does not name a code page (NUMVERA_EXPECT_ACP); GetACP() is " << acp;
+    EXPECT_EQ(acp, expected);
+}
 
 TEST(JoinPath, PutsTheSuffixRightAfterTheFolder)
 {
@@ -88,9 +128,8 @@ TEST_F(Storage, ExistenceTestsTellMissingPathsFilesAndFolders)
         {L"", false, false},
     };
     for (const Case& c : cases) {
-        const std::string what(c.path.begin(), c.path.end());
-        EXPECT_EQ(IsFolder(c.path), c.folder) << what;
-        EXPECT_EQ(IsPlainFile(c.path), c.plainFile) << what;
+        EXPECT_EQ(IsFolder(c.path), c.folder) << c.path;
+        EXPECT_EQ(IsPlainFile(c.path), c.plainFile) << c.path;
     }
 }
 
@@ -101,18 +140,19 @@ TEST_F(Storage, ReadingGivesTheTextUpToTheFirstNul)
         const char* what;
         std::string bytes;
         std::wstring text;
+        ReadOutcome outcome;
     };
     const Case cases[] = {
-        {L"empty", "an empty file", "", L""},
-        {L"digits", "digits and line breaks", "12\r\n34\n", L"12\r\n34\n"},
-        {L"inner-nul", "digits, NUL, digits", std::string("12\0" "34", 5), L"12"},
-        {L"leading-nul", "a NUL first", std::string("\0" "1", 2), L""},
+        {L"empty", "an empty file", "", L"", ReadOutcome::Read},
+        {L"digits", "digits and line breaks", "12\r\n34\n", L"12\r\n34\n", ReadOutcome::Read},
+        {L"inner-nul", "digits, NUL, digits", std::string("12\0" "34", 5), L"12", ReadOutcome::StoppedAtNul},
+        {L"leading-nul", "a NUL first", std::string("\0" "1", 2), L"", ReadOutcome::StoppedAtNul},
     };
     for (const Case& c : cases) {
         MakeFile(c.name, c.bytes);
         ReadOutcome outcome = ReadOutcome::Failed;
         EXPECT_EQ(ReadWholeFile(At(c.name), &outcome), c.text) << c.what;
-        EXPECT_EQ(outcome, ReadOutcome::Read) << c.what << ": " << OutcomeName(outcome);
+        EXPECT_EQ(outcome, c.outcome) << c.what << ": " << OutcomeName(outcome);
     }
 }
 
@@ -197,9 +237,77 @@ TEST_F(Storage, FilesOfTheBufferSizeOrMoreAreRefused)
 TEST_F(Storage, ReadingConvertsFromTheAnsiCodePage)
 {
     if (::GetACP() != 1252)
-        GTEST_SKIP() << "the expected text is that of code page 1252";
+        GTEST_SKIP() << "the expected text is that of code page 1252; GetACP() is " << ::GetACP();
     MakeFile(L"latin", "caf\xE9\x80");
     EXPECT_EQ(ReadWholeFile(At(L"latin")), L"caf\u00E9\u20AC");
+}
+
+// Double-byte text: trail bytes 0x5C (a backslash alone) and 0x7C must not
+// split a character, and single-byte katakana stay single.
+TEST_F(Storage, ShiftJisTextIsReadAndWrittenUnderCodePage932)
+{
+    if (::GetACP() != 932)
+        GTEST_SKIP() << "Shift-JIS bytes are ANSI text only under code page 932; GetACP() is " << ::GetACP();
+    struct Case {
+        const wchar_t* name;
+        const char* what;
+        std::string bytes;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {L"\u30C6\u30B9\u30C8.txt", "\"テスト\"", "\x83\x65\x83\x58\x83\x67", L"\u30C6\u30B9\u30C8"},
+        {L"\u8868\u793A.txt", "\"表示\", the first trail byte 0x5C", "\x95\x5C\x8E\xA6", L"\u8868\u793A"},
+        {L"\u30BD.txt", "\"ソ\" between digits, trail byte 0x5C", "1\x83\x5C" "2", L"1\u30BD" "2"},
+        {L"\u30FC.txt", "\"ー\", trail byte 0x5B", "\x81\x5B", L"\u30FC"},
+        {L"\uFF71\uFF72.txt", "half-width \"ｱｲ\", one byte each", "\xB1\xB2", L"\uFF71\uFF72"},
+        {L"lines.txt", "kanji lines with CR LF", "\x88\xEA\r\n\x93\xF1", L"\u4E00\r\n\u4E8C"},
+        {L"stops-at-nul.txt", "a NUL after a double-byte character", std::string("\x82\xA0\0\x82\xA2", 5), L"\u3042"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeFile(c.name, c.bytes);
+        EXPECT_EQ(ReadWholeFile(At(c.name)), c.text);
+
+        const std::string narrow = NarrowToAnsi(c.text);
+        EXPECT_EQ(narrow, c.bytes.substr(0, c.bytes.find('\0')));
+        ASSERT_TRUE(WriteWholeFile(At(c.name), narrow));
+        EXPECT_EQ(testenv::ReadFileBytes(At(c.name)), narrow);
+        EXPECT_EQ(ReadWholeFile(At(c.name)), c.text);
+    }
+    EXPECT_EQ(testenv::FolderEntries(m_folder).size(), std::size(cases)) << "no temporary file is left";
+}
+
+// The documents folder comes as narrow text: a name survives when the ANSI
+// code page can spell it.
+TEST_F(Storage, TheDocumentsFolderKeepsANameTheCodePageCanSpell)
+{
+    struct Case {
+        const wchar_t* name;
+        UINT codePage;  // 0: any
+    };
+    const Case cases[] = {
+        {L"Documents", 0},
+        {L"Dokument\u00E9", 1252},
+        {L"\u30C9\u30AD\u30E5\u30E1\u30F3\u30C8", 932},
+        {L"\u8868\u30BD", 932},  // both end in the trail byte 0x5C
+    };
+    int checked = 0;
+    for (const Case& c : cases) {
+        if (c.codePage != 0 && c.codePage != ::GetACP())
+            continue;
+        SCOPED_TRACE(testing::Message() << c.name);
+        const std::wstring folder = At(c.name);
+        MakeFolder(c.name);
+        DocumentsFolderOverride documents(folder);
+        g_documentsDir.clear();
+        QueryDocumentsDir();
+        EXPECT_EQ(g_documentsDir, folder);
+        EXPECT_TRUE(IsFolder(JoinPath(g_documentsDir, L"")));
+        ++checked;
+    }
+    g_documentsDir.clear();
+    if (checked == 1)
+        GTEST_SKIP() << "only the ASCII name applies to code page " << ::GetACP();
 }
 
 TEST_F(Storage, WritingLeavesExactlyTheBytesAndNoTemporaryFile)
@@ -254,6 +362,52 @@ TEST_F(Storage, WritingFailsWithoutChangingAnything)
     EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"folder", L"held-by-reader", L"held-by-writer", L"readonly"}))
         << "no temporary file and no missing folder made";
     ::SetFileAttributesW(At(L"readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The program creates its folders with _mkdir on a narrow copy of the path,
+// so the whole path must survive the ANSI code page.
+TEST_F(Storage, NarrowFolderCreationMakesOneLevelOfAPathTheCodePageCanSpell)
+{
+    struct Case {
+        const wchar_t* name;
+        UINT codePage;  // 0: any
+    };
+    const Case cases[] = {
+        {L"Result", 0},
+        {L"Dokument\u00E9", 1252},
+        {L"\u8868\u30BD", 932},  // both end in the trail byte 0x5C
+        {L"\u4F5C\u696D\u30D5\u30A9\u30EB\u30C0", 932},
+    };
+    for (const Case& c : cases) {
+        if (c.codePage != 0 && c.codePage != ::GetACP())
+            continue;
+        SCOPED_TRACE(testing::Message() << c.name);
+        const std::string narrow = NarrowToAnsi(At(c.name));
+        EXPECT_EQ(_mkdir(narrow.c_str()), 0);
+        EXPECT_TRUE(IsFolder(At(c.name)));
+        EXPECT_NE(_mkdir(narrow.c_str()), 0) << "it exists already";
+        EXPECT_NE(_mkdir(NarrowToAnsi(At(std::wstring(c.name) + L"\\missing\\deeper")).c_str()), 0)
+            << "one level only";
+        EXPECT_TRUE(testenv::FolderEntries(At(c.name)).empty());
+    }
+}
+
+// Wide paths: Japanese names work under every code page.
+TEST_F(Storage, JapaneseNamesAreWrittenReadAndRemoved)
+{
+    const std::wstring tree = L"\u8868\u793A";  // 0x5C trail bytes in code page 932
+    const std::wstring files[] = {tree + L"\\\u8A2D\u5B9A.tmp", tree + L"\\\u30BD\\\uFF71.txt"};
+    MakeFolder(tree);
+    MakeFolder(tree + L"\\\u30BD");
+    for (const std::wstring& file : files) {
+        SCOPED_TRACE(testing::Message() << file);
+        EXPECT_TRUE(WriteWholeFile(At(file), "1\r\n0"));
+        EXPECT_TRUE(IsPlainFile(At(file)));
+        EXPECT_EQ(ReadWholeFile(At(file)), L"1\r\n0");
+    }
+    EXPECT_EQ(testenv::FolderEntries(At(tree)), (Names{L"\u30BD", L"\u8A2D\u5B9A.tmp"})) << "no temporary file is left";
+    EXPECT_TRUE(RemoveFolderTree(At(tree)));
+    EXPECT_TRUE(testenv::FolderEntries(m_folder).empty());
 }
 
 TEST_F(Storage, RemovingWhatIsNoFolderFailsAndChangesNothing)
