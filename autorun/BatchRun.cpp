@@ -2,6 +2,7 @@
 // result file, removes the input file and ends the dialog, showing progress
 // on the way. It runs inside dialog initialisation, before the dialog shows.
 #include <chrono>
+#include <utility>
 
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
@@ -64,7 +65,7 @@ void CNumveraDlg::PumpPendingMessages()
 // when the throttle says it would change something.
 void CNumveraDlg::StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd)
 {
-    const ProgressActions actions = throttle.Step(position, maximum, MonotonicMilliseconds(), phaseEnd);
+    const ProgressActions actions = throttle.Step(position, maximum, phaseEnd);
     if (actions.drain)
         PumpPendingMessages();
     if (actions.setPosition)
@@ -87,20 +88,21 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath, std::wstring inputFilePa
     // Prepare.
     const int64_t length = static_cast<int64_t>(g_inputText.size());
     const int64_t splitMaximum = 3 * (length + 1);
-    ProgressThrottle throttle(ClientWidth(m_progressBar));
+    ProgressThrottle throttle(ClientWidth(m_progressBar), MonotonicMilliseconds);
     m_progressBar.SetRange32(0, static_cast<int>(splitMaximum));
     TrimTrailingLineBreaks(g_inputText);
     const int64_t trimmed = static_cast<int64_t>(g_inputText.size());
 
-    // Split: one progress step per character of the trimmed text.
-    const std::vector<std::wstring> lines = SplitIntoLines(g_inputText);
+    // Split: one progress step per character of the trimmed text. The lines
+    // are read in one pass, as values rather than strings of their own.
+    const InputLines lines = ReadInputLines(g_inputText);
     for (int64_t i = 0; i < trimmed; ++i)
         StepProgress(throttle, i, splitMaximum, i == trimmed - 1);
-    g_inputLineCount = static_cast<int32_t>(lines.size());
+    g_inputLineCount = static_cast<int32_t>(lines.lineCount);
 
-    const std::vector<std::wstring> numbers = DropEmptyLines(lines);
-    g_inputLineCount = static_cast<int32_t>(numbers.size());
-    g_maxValue = LargestLineValue(numbers);
+    // Empty lines dropped: the count becomes that of the lines to convert.
+    g_inputLineCount = static_cast<int32_t>(lines.values.size());
+    g_maxValue = lines.largest;
     if (g_maxValue > kLargestConvertibleValue) {
         FailBatch(kValueTooLargeMessage);
         return;
@@ -112,13 +114,13 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath, std::wstring inputFilePa
     m_progressBar.SetPos(0);
     m_progressBar.SetRange32(0, static_cast<int>(convertMaximum));
     throttle.BarResetToZero();
-    const std::string resultBytes = BuildResultBytes(numbers);
+    std::string resultBytes = BuildResultBytes(lines.values);
     for (int64_t k = 0; k < count; ++k)
         StepProgress(throttle, length + 1 + k, convertMaximum, k == count - 1);
 
     // Write, then remove the input: a request is answered completely or not at all.
     StepProgress(throttle, count + length + 2, convertMaximum, true);
-    if (!WriteWholeFile(resultFilePath, resultBytes)) {
+    if (!WriteWholeFile(resultFilePath, std::move(resultBytes))) {
         FailBatch(kResultNotWrittenMessage);
         return;
     }

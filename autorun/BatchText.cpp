@@ -19,70 +19,43 @@ void TrimTrailingLineBreaks(std::wstring& text)
     text.erase(keep == std::wstring::npos ? 0 : keep + 1);
 }
 
-std::vector<std::wstring> SplitIntoLines(const std::wstring& text)
+InputLines ReadInputLines(const std::wstring& text)
 {
-    std::vector<std::wstring> lines(1);
-    for (wchar_t c : text) {
-        if (c == L'\n')
-            lines.emplace_back();
-        else if (c != L'\r')
-            lines.back().push_back(c);
+    constexpr int64_t kSaturated = std::numeric_limits<int64_t>::max();
+    InputLines lines;
+    lines.lineCount = 1;
+    int64_t value = 0;
+    bool hasDigits = false;
+    // A line ends at each LF and at the end of the text.
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const wchar_t c = i < text.size() ? text[i] : L'\n';
+        if (c == L'\n') {
+            if (hasDigits) {
+                if (lines.values.empty() || value > lines.largest)
+                    lines.largest = value;
+                lines.values.push_back(value);
+            }
+            if (i < text.size())
+                ++lines.lineCount;
+            value = 0;
+            hasDigits = false;
+        } else if (c >= L'0' && c <= L'9') {
+            const int digit = c - L'0';
+            value = value > (kSaturated - digit) / 10 ? kSaturated : value * 10 + digit;
+            hasDigits = true;
+        }
+        // CR, the only other character an admitted text holds, is dropped.
     }
     return lines;
 }
 
-std::vector<std::wstring> DropEmptyLines(std::vector<std::wstring> lines)
-{
-    std::vector<std::wstring> kept;
-    kept.reserve(lines.size());
-    for (std::wstring& line : lines) {
-        if (!line.empty())
-            kept.push_back(std::move(line));
-    }
-    return kept;
-}
-
-namespace {
-
-// A line of digits as a decimal number, saturating like the C library's
-// atoll does for values beyond 64 bits.
-int64_t ReadSaturating(const std::wstring& line)
-{
-    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
-    int64_t value = 0;
-    for (wchar_t c : line) {
-        if (c < L'0' || c > L'9')
-            break;
-        const int digit = c - L'0';
-        if (value > (kMax - digit) / 10)
-            return kMax;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
-}  // namespace
-
-int64_t LargestLineValue(const std::vector<std::wstring>& lines)
-{
-    int64_t largest = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int64_t value = ReadSaturating(lines[i]);
-        if (i == 0 || value > largest)
-            largest = value;
-    }
-    return largest;
-}
-
-std::string BuildResultBytes(const std::vector<std::wstring>& lines)
+std::string BuildResultBytes(const std::vector<int64_t>& values)
 {
     std::string bytes;
-    bytes.reserve(lines.size() * 33);
-    for (const std::wstring& line : lines) {
-        // Binary digits are ASCII, one byte each in any ANSI code page.
-        const std::wstring digits = ConvertDecimalToBinary(line);
-        bytes.append(digits.begin(), digits.end());
-        bytes.append("\r\n");
+    bytes.reserve(values.size() * 8);
+    for (int64_t value : values) {
+        AppendBinaryDigits(bytes, static_cast<uint32_t>(value));
+        bytes += "\r\n";
     }
     return bytes;
 }

@@ -1,6 +1,6 @@
-// The text work of a batch run: the input check, trimming, splitting into
-// lines, the largest value, the result bytes and the progress arithmetic.
-// Portable: no Windows header.
+// The text work of a batch run: the input check, trimming, reading the lines,
+// the largest value, the result bytes and the progress arithmetic. Portable:
+// no Windows header.
 #pragma once
 
 #include <cstdint>
@@ -13,22 +13,23 @@ bool IsDigitsAndLineBreaksOnly(const std::wstring& text);
 // Removes every CR and LF from the end of the text.
 void TrimTrailingLineBreaks(std::wstring& text);
 
-// The lines of a trimmed text: LF ends a line, CR is dropped wherever it
-// stands. The number of lines is the number of LFs plus one.
-std::vector<std::wstring> SplitIntoLines(const std::wstring& text);
-
-// The non-empty lines, in their order.
-std::vector<std::wstring> DropEmptyLines(std::vector<std::wstring> lines);
-
-// The largest value of the lines read as decimal numbers, saturating at the
-// largest signed 64-bit value; 0 without lines.
-int64_t LargestLineValue(const std::vector<std::wstring>& lines);
+// The lines of an admitted, trimmed text, read in one pass. LF ends a line
+// and CR is dropped wherever it stands, so a line is the digits between two
+// LFs. Each non-empty line is kept as its value, saturating at the largest
+// signed 64-bit value, instead of as a string of its own.
+struct InputLines {
+    int64_t lineCount = 0;        // every line, empty ones included: LFs + 1
+    std::vector<int64_t> values;  // the non-empty lines, in order
+    int64_t largest = 0;          // the largest value; 0 without lines
+};
+InputLines ReadInputLines(const std::wstring& text);
 
 // The largest value the conversion takes.
 constexpr int64_t kLargestConvertibleValue = 2147483647;
 
-// The result file's bytes: each line's binary digits followed by CR LF.
-std::string BuildResultBytes(const std::vector<std::wstring>& lines);
+// The result file's bytes: the binary digits of each value (none above the
+// largest convertible one) followed by CR LF.
+std::string BuildResultBytes(const std::vector<int64_t>& values);
 
 // Position over maximum in double precision, times 100, truncated.
 int ProgressPercent(int64_t position, int64_t maximum);

@@ -17,20 +17,27 @@ struct ProgressActions {
 class ProgressThrottle {
 public:
     static constexpr int64_t kDrainIntervalMs = 15;
+    // Quiet steps between two looks at the clock: a step costs nanoseconds,
+    // reading the clock far more.
+    static constexpr int kStepsPerClockRead = 256;
+
+    using Clock = int64_t (*)();  // monotonic milliseconds
 
     // barPixels: the width in which the bar draws its position.
-    explicit ProgressThrottle(int barPixels) : m_barPixels(barPixels > 0 ? barPixels : 1) {}
+    ProgressThrottle(int barPixels, Clock clock) : m_barPixels(barPixels > 0 ? barPixels : 1), m_clock(clock) {}
 
     // The bar was set to position 0 (or got a new range while at 0).
     void BarResetToZero() { m_drawnPixels = 0; }
 
-    // nowMs comes from a monotonic clock; phaseEnd forces the drain.
-    ProgressActions Step(int64_t position, int64_t maximum, int64_t nowMs, bool phaseEnd);
+    // phaseEnd forces the drain.
+    ProgressActions Step(int64_t position, int64_t maximum, bool phaseEnd);
 
 private:
     int m_barPixels;
+    Clock m_clock;
     int64_t m_drawnPixels = 0;  // the bar starts at position 0
     int m_shownPercent = -1;    // no label shown yet
     bool m_drained = false;
     int64_t m_lastDrainMs = 0;
+    int m_quietSteps = 0;
 };

@@ -32,19 +32,36 @@ int32_t ParseDecimalClamped(const std::wstring& text)
     return static_cast<int32_t>(magnitude < kSaturated ? magnitude : kSaturated - 1);
 }
 
+namespace {
+
+// Writes the digits into the end of a buffer of 32; returns where they start.
+size_t FormatBinaryDigits(char (&digits)[32], uint32_t value)
+{
+    size_t first = sizeof digits;
+    do {
+        digits[--first] = static_cast<char>('0' + (value & 1u));
+        value >>= 1;
+    } while (value != 0);
+    return first;
+}
+
+}  // namespace
+
+void AppendBinaryDigits(std::string& out, uint32_t value)
+{
+    char digits[32];
+    const size_t first = FormatBinaryDigits(digits, value);
+    out.append(digits + first, sizeof digits - first);
+}
+
 std::wstring ConvertDecimalToBinary(std::wstring text)
 {
     const int32_t value = ParseDecimalClamped(text);
     // The magnitude as unsigned, so that -2147483648 needs no special case.
-    uint32_t rest = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-
-    wchar_t digits[33];
-    size_t first = sizeof digits / sizeof digits[0];
-    do {
-        digits[--first] = static_cast<wchar_t>(L'0' + (rest & 1u));
-        rest >>= 1;
-    } while (rest != 0);
-    if (value < 0)
-        digits[--first] = L'-';
-    return std::wstring(digits + first, digits + sizeof digits / sizeof digits[0]);
+    const uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    char digits[32];
+    const size_t first = FormatBinaryDigits(digits, magnitude);
+    std::wstring result = value < 0 ? L"-" : L"";
+    result.append(digits + first, digits + sizeof digits);
+    return result;
 }

@@ -14,3 +14,7 @@ int32_t ParseDecimalClamped(const std::wstring& text);
 // leading zeros ("0" for zero). A negative value gives a minus sign and the
 // digits of its magnitude.
 std::wstring ConvertDecimalToBinary(std::wstring text);
+
+// Appends the binary digits of the value, most significant first, without
+// leading zeros ("0" for zero).
+void AppendBinaryDigits(std::string& out, uint32_t value);

@@ -6,17 +6,18 @@
 #include <vector>
 
 #include "autorun/BatchText.h"
+#include "convert/DecimalToBinary.h"
 
 namespace {
 
-using Lines = std::vector<std::wstring>;
+using Values = std::vector<int64_t>;
 
 // The whole text pipeline of a batch run, from the admitted input text to
 // the result bytes.
 std::string ResultOf(std::wstring text)
 {
     TrimTrailingLineBreaks(text);
-    return BuildResultBytes(DropEmptyLines(SplitIntoLines(text)));
+    return BuildResultBytes(ReadInputLines(text).values);
 }
 
 }  // namespace
@@ -56,36 +57,62 @@ TEST(BatchText, TrimmingRemovesOnlyTrailingLineBreaks)
     }
 }
 
-TEST(BatchText, SplittingCountsLinesAsLineFeedsPlusOne)
+TEST(BatchText, LinesAreCountedAsLineFeedsPlusOneAndEmptyOnesDropped)
 {
-    EXPECT_EQ(SplitIntoLines(L""), (Lines{L""}));
-    EXPECT_EQ(SplitIntoLines(L"12\r\n34"), (Lines{L"12", L"34"}));
-    EXPECT_EQ(SplitIntoLines(L"5\n\n\n7"), (Lines{L"5", L"", L"", L"7"}));
-    EXPECT_EQ(SplitIntoLines(L"\r"), (Lines{L""}));
-    EXPECT_EQ(DropEmptyLines({L"", L"5", L"", L"7", L""}), (Lines{L"5", L"7"}));
+    const struct {
+        std::wstring text;
+        int64_t lineCount;
+        Values values;
+    } cases[] = {
+        {L"", 1, {}},
+        {L"12\r\n34", 2, {12, 34}},
+        {L"5\n\n\n7", 4, {5, 7}},
+        {L"\r", 1, {}},
+        {L"\n5\n\r\n7\r", 4, {5, 7}},
+        {L"1\r0", 1, {10}},
+        {L"0\n00\n", 3, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        const InputLines lines = ReadInputLines(c.text);
+        EXPECT_EQ(lines.lineCount, c.lineCount) << "text of " << c.text.size() << " characters";
+        EXPECT_EQ(lines.values, c.values) << "text of " << c.text.size() << " characters";
+    }
 }
 
 TEST(BatchText, LargestValueSaturatesAt64Bits)
 {
     const struct {
-        Lines lines;
+        std::wstring text;
         int64_t largest;
     } cases[] = {
-        {{}, 0},
-        {{L"12", L"34"}, 34},
-        {{L"34", L"12"}, 34},
-        {{L"0"}, 0},
-        {{L"2147483647"}, 2147483647},
-        {{L"1", L"2147483648", L"3"}, 2147483648},
-        {{std::wstring(25, L'9')}, INT64_MAX},
-        {{L"9223372036854775807"}, INT64_MAX},
-        {{L"9223372036854775808"}, INT64_MAX},
-        {{L"0000000000000000000000000000009"}, 9},
+        {L"", 0},
+        {L"12\n34", 34},
+        {L"34\n12", 34},
+        {L"0", 0},
+        {L"2147483647", 2147483647},
+        {L"1\n2147483648\n3", 2147483648},
+        {std::wstring(25, L'9'), INT64_MAX},
+        {L"9223372036854775807", INT64_MAX},
+        {L"9223372036854775808", INT64_MAX},
+        {L"0000000000000000000000000000009", 9},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(LargestLineValue(c.lines), c.largest);
-    EXPECT_GT(LargestLineValue({std::wstring(25, L'9')}), kLargestConvertibleValue);
-    EXPECT_LE(LargestLineValue({L"2147483647"}), kLargestConvertibleValue);
+        EXPECT_EQ(ReadInputLines(c.text).largest, c.largest) << "text of " << c.text.size() << " characters";
+    EXPECT_GT(ReadInputLines(std::wstring(25, L'9')).largest, kLargestConvertibleValue);
+}
+
+// The batch formats values itself; it must agree with the convert button's
+// routine for every line it accepts.
+TEST(BatchText, ResultLinesAgreeWithTheConversionRoutine)
+{
+    std::mt19937_64 random(99);
+    std::uniform_int_distribution<int64_t> values(0, kLargestConvertibleValue);
+    for (int i = 0; i < 100000; ++i) {
+        const int64_t value = i < 64 ? i : (i < 96 ? kLargestConvertibleValue - (i - 64) : values(random));
+        const std::wstring line = std::wstring(random() % 3, L'0') + std::to_wstring(value);
+        const std::wstring converted = ConvertDecimalToBinary(line);
+        ASSERT_EQ(BuildResultBytes({value}), std::string(converted.begin(), converted.end()) + "\r\n") << value;
+    }
 }
 
 TEST(BatchText, CharacterCheckAdmitsDigitsAndLineBreaksOnly)
