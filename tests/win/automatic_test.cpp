@@ -206,7 +206,9 @@ TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
         {"a comma", "1,5", 3, kM3},
         {"a tab", "1\t2", 3, kM3},
         {"a byte-order mark", "\xEF\xBB\xBF" "12", 5, kM3},
-        {"a full-width digit", fullWidthOne.c_str(), 3, kM3},
+        {"a full-width digit in UTF-8", fullWidthOne.c_str(), 3, kM3},
+        {"a full-width digit in Shift-JIS", "\x82\x50", 2, kM3},
+        {"a Japanese word in Shift-JIS", "12\r\n\x83\x65\x83\x58\x83\x67\r\n", 12, kM3},
         {"a NUL between digits", "12\0" "34", 5, kM3},
         {"a NUL at the start", "\0" "1", 2, kM3},
         {"one value above the limit", "1\r\n2147483648\r\n3\r\n", 18, kTooLargeValue},
@@ -403,6 +405,16 @@ TEST_F(Automatic, TheLargestAcceptedInputIsConvertedWhole)
     EXPECT_TRUE(outcome.messages.empty());
     EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
     EXPECT_FALSE(testenv::PathExists(Input()));
+}
+
+// Runs named for a code page must have it, or they would prove nothing: the
+// program inherits the locale of this process.
+TEST(AutomaticCodePage, IsTheOneThisRunNames)
+{
+    wchar_t expected[16] = {};
+    if (::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", expected, 16) == 0)
+        GTEST_SKIP() << "this run names no code page; GetACP() is " << ::GetACP();
+    EXPECT_EQ(::GetACP(), static_cast<UINT>(_wtoi(expected)));
 }
 
 // Interactive starts: the AutoFile folder alone decides the mode, and the
