@@ -132,23 +132,12 @@ std::string UnixPath(const std::wstring& path)
     return result;
 }
 
-bool RunUnix(std::vector<std::string> arguments)
-{
-    UnixSpawn spawn = WineUnixSpawn();
-    if (spawn == nullptr)
-        return false;
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    return spawn(argv.data(), TRUE) == 0;
-}
 
 bool MakeUnixSymbolicLink(const std::wstring& linkPath, const std::wstring& target)
 {
     const std::string unixLink = UnixPath(linkPath);
     const std::string unixTarget = UnixPath(target);
-    return !unixLink.empty() && !unixTarget.empty() && RunUnix({"ln", "-s", unixTarget, unixLink});
+    return !unixLink.empty() && !unixTarget.empty() && RunUnixCommand({"ln", "-s", unixTarget, unixLink});
 }
 
 }  // namespace
@@ -186,7 +175,7 @@ std::wstring MapSpareDrive(const std::wstring& folder)
             continue;
         const std::wstring drive{letter, L':'};
         const std::string entry = DosDevicesEntry(drive);
-        if (!entry.empty() && RunUnix({"ln", "-s", unixFolder, entry}))
+        if (!entry.empty() && RunUnixCommand({"ln", "-s", unixFolder, entry}))
             return drive;
     }
     return std::wstring();
@@ -196,7 +185,7 @@ void UnmapDrive(const std::wstring& drive)
 {
     const std::string entry = DosDevicesEntry(drive);
     if (!entry.empty())
-        RunUnix({"rm", "-f", entry});
+        RunUnixCommand({"rm", "-f", entry});
 }
 
 void RemoveFolderLink(const std::wstring& linkPath)
@@ -204,9 +193,30 @@ void RemoveFolderLink(const std::wstring& linkPath)
     // Wine's RemoveDirectoryW on a Unix link works on its target instead.
     const std::string unixLink = UnixPath(linkPath);
     if (!unixLink.empty())
-        RunUnix({"rm", "-f", unixLink});
+        RunUnixCommand({"rm", "-f", unixLink});
     else
         ::RemoveDirectoryW(linkPath.c_str());
+}
+
+bool RunUnixCommand(std::vector<std::string> arguments)
+{
+    UnixSpawn spawn = WineUnixSpawn();
+    if (spawn == nullptr)
+        return false;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(&argument[0]);
+    argv.push_back(nullptr);
+    return spawn(argv.data(), TRUE) == 0;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    result.resize(result.size() - 1);
+    return result;
 }
 
 }  // namespace testenv

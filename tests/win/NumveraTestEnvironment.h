@@ -37,4 +37,11 @@ void UnmapDrive(const std::wstring& drive);
 // Removes a link made by MakeFolderLink, never what it points to.
 void RemoveFolderLink(const std::wstring& linkPath);
 
+// Under Wine: runs a Unix command and waits for it; true when it exited with
+// status 0. False elsewhere.
+bool RunUnixCommand(std::vector<std::string> arguments);
+
+// UTF-8 for test messages.
+std::string Utf8(const std::wstring& text);
+
 }  // namespace testenv

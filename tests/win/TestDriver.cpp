@@ -1,5 +1,7 @@
 #include "tests/win/TestDriver.h"
 
+#include "tests/win/NumveraTestEnvironment.h"
+
 #include <algorithm>
 
 namespace driver {
@@ -269,24 +271,6 @@ MessageIcon ClassifyMessageIcon(HWND messageBox)
 
 void PressOk(HWND messageBox) { ::PostMessageW(::GetDlgItem(messageBox, IDOK), BM_CLICK, 0, 0); }
 
-namespace {
-
-using UnixSpawn = LONG(WINAPI*)(char* const argv[], int wait);
-
-bool RunUnixCommand(std::vector<std::string> arguments)
-{
-    auto spawn = reinterpret_cast<UnixSpawn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-    if (spawn == nullptr)
-        return false;
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    return spawn(argv.data(), TRUE) == 0;
-}
-
-}  // namespace
 
 bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys)
 {
@@ -295,7 +279,7 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys)
         return false;
     std::vector<std::string> command{"xdotool", "windowfocus", "--sync", std::to_string(xWindow), "key", "--delay", "30"};
     command.insert(command.end(), keys.begin(), keys.end());
-    return RunUnixCommand(command);
+    return testenv::RunUnixCommand(command);
 }
 
 bool ClickThroughX(HWND control)
@@ -304,7 +288,7 @@ bool ClickThroughX(HWND control)
     if (!::GetWindowRect(control, &rect))
         return false;
     // Unmanaged Wine windows sit on the X screen at their Windows position.
-    return RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
+    return testenv::RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
                            std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
 }
 

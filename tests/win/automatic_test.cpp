@@ -43,15 +43,6 @@ struct Outcome {
     std::vector<driver::MessageBoxInfo> messages;
 };
 
-std::string Narrow(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
-    result.resize(result.empty() ? 0 : result.size() - 1);
-    return result;
-}
-
 // The binary digits of a value, by an independent route.
 std::string ReferenceBinary(uint32_t value)
 {
@@ -132,7 +123,7 @@ protected:
         EXPECT_TRUE(outcome.ended);
         EXPECT_FALSE(outcome.dialogShown);
         ASSERT_EQ(outcome.messages.size(), 1u);
-        EXPECT_EQ(outcome.messages[0].text, text) << Narrow(outcome.messages[0].text);
+        EXPECT_EQ(outcome.messages[0].text, text) << testenv::Utf8(outcome.messages[0].text);
         EXPECT_EQ(outcome.messages[0].icon, icon);
         EXPECT_EQ(outcome.messages[0].caption, L"Numvera");
     }

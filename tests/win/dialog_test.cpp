@@ -18,15 +18,6 @@ constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 10000;
 constexpr int kStatic = -1;  // what GetDlgCtrlID reports for the id 0xFFFF
 
-std::string Narrow(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
-    result.resize(result.empty() ? 0 : result.size() - 1);
-    return result;
-}
-
 // One control of the main dialog as its template lays it out, in template
 // (and tab) order. A null caption means the text is the maker's own wording,
 // checked for being present only.
@@ -186,7 +177,7 @@ TEST_F(MainDialog, ControlsFollowTheTemplateInOrderClassStyleTextAndPlace)
         const std::wstring text = driver::WindowCaption(control);
         if (expected.id == IDC_EXE_PATH)
             EXPECT_EQ(_wcsicmp(driver::ControlText(m_dialog, IDC_EXE_PATH).c_str(), testenv::NumveraExe().c_str()), 0)
-                << what << ": the program's full path, " << Narrow(driver::ControlText(m_dialog, IDC_EXE_PATH));
+                << what << ": the program's full path, " << testenv::Utf8(driver::ControlText(m_dialog, IDC_EXE_PATH));
         else if (expected.caption != nullptr)
             EXPECT_EQ(text, expected.caption) << what;
         else
@@ -196,8 +187,8 @@ TEST_F(MainDialog, ControlsFollowTheTemplateInOrderClassStyleTextAndPlace)
     }
     for (int link : {IDC_SHOP_LINK, IDC_SITE_LINK}) {
         const std::wstring address = driver::ControlText(m_dialog, link);
-        EXPECT_EQ(address.rfind(L"https://", 0), 0u) << Narrow(address);
-        EXPECT_NE(address.find(L"example.com/"), std::wstring::npos) << Narrow(address);
+        EXPECT_EQ(address.rfind(L"https://", 0), 0u) << testenv::Utf8(address);
+        EXPECT_NE(address.find(L"example.com/"), std::wstring::npos) << testenv::Utf8(address);
     }
 }
 
@@ -219,7 +210,7 @@ TEST_F(MainDialog, ConvertShowsTheBinaryDigitsOfTheDecimalField)
         {L"abc", L"0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Convert(c.decimal), c.binary) << Narrow(c.decimal);
+        EXPECT_EQ(Convert(c.decimal), c.binary) << testenv::Utf8(c.decimal);
         EXPECT_EQ(driver::ControlText(m_dialog, IDC_DECIMAL_EDIT), c.decimal) << "the input field is left as it was";
         driver::Click(m_dialog, IDC_CONVERT);
         EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), c.binary) << "a second click shows the same";
@@ -296,11 +287,11 @@ TEST_F(MainDialog, LinksOpenTheAddressTheyShow)
     const std::wstring site = driver::ControlText(m_dialog, IDC_SITE_LINK);
     const std::wstring shop = driver::ControlText(m_dialog, IDC_SHOP_LINK);
     ASSERT_TRUE(driver::ClickThroughX(::GetDlgItem(m_dialog, IDC_SITE_LINK)));
-    EXPECT_TRUE(driver::WaitUntil([&] { return testenv::ReadFileBytes(kOpenedLinks) == Narrow(site) + "\n"; }, 10000))
+    EXPECT_TRUE(driver::WaitUntil([&] { return testenv::ReadFileBytes(kOpenedLinks) == testenv::Utf8(site) + "\n"; }, 10000))
         << testenv::ReadFileBytes(kOpenedLinks);
     driver::PostClick(m_dialog, IDC_SHOP_LINK);
     EXPECT_TRUE(driver::WaitUntil(
-        [&] { return testenv::ReadFileBytes(kOpenedLinks) == Narrow(site + L"\n" + shop) + "\n"; }, 10000))
+        [&] { return testenv::ReadFileBytes(kOpenedLinks) == testenv::Utf8(site + L"\n" + shop) + "\n"; }, 10000))
         << testenv::ReadFileBytes(kOpenedLinks);
     EXPECT_TRUE(Running());
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_SITE_LINK), site);
@@ -401,7 +392,7 @@ TEST_F(MainDialogKeyboard, EnterInTheDecimalFieldDoesNotConvert)
         },
         5000));
     const std::wstring typed = driver::ControlText(m_dialog, IDC_DECIMAL_EDIT);
-    EXPECT_TRUE(typed == L"78" || typed == L"7\r\n8") << Narrow(typed);
+    EXPECT_TRUE(typed == L"78" || typed == L"7\r\n8") << testenv::Utf8(typed);
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"");
     EXPECT_TRUE(Running());
 }
