@@ -219,4 +219,6 @@ std::string Utf8(const std::wstring& text)
     return result;
 }
 
+std::string UnixPathOf(const std::wstring& path) { return UnixPath(path); }
+
 }  // namespace testenv

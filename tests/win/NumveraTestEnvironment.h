@@ -41,6 +41,10 @@ void RemoveFolderLink(const std::wstring& linkPath);
 // status 0. False elsewhere.
 bool RunUnixCommand(std::vector<std::string> arguments);
 
+// Under Wine: the Unix path of a Windows path whose last component is ASCII;
+// empty elsewhere.
+std::string UnixPathOf(const std::wstring& path);
+
 // UTF-8 for test messages.
 std::string Utf8(const std::wstring& text);
 

@@ -1,0 +1,227 @@
+// Requests under stress and faults: many programs at once, a long run of
+// requests from a driving loop, a full disk, a read-only result, an input
+// that another program keeps appending to. Whatever happens, a request is
+// either answered completely or its input stays, and no program hangs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win/NumveraTestEnvironment.h"
+#include "tests/win/TestDriver.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+constexpr DWORD kEndTimeoutMs = 60000;
+
+const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
+const wchar_t kNotRemoved[] = L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。";
+const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
+
+std::string BinaryOf(uint32_t value)
+{
+    std::string bits;
+    do {
+        bits.insert(bits.begin(), static_cast<char>('0' + (value & 1u)));
+        value >>= 1;
+    } while (value != 0);
+    return bits;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_documents = testenv::FreshFolder(L"faults-" + std::wstring(name.begin(), name.end()));
+        for (const wchar_t* folder : {L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\AutoFile",
+                                      L"\\Quendral\\MFCBivoA\\Result", L"\\Quendral\\MFCBivoA\\temp"})
+            ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
+    }
+
+    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
+    std::wstring Input() const { return Product() + L"\\AutoFile\\DekoKan.tbin"; }
+    std::wstring ResultFolder() const { return Product() + L"\\Result"; }
+    std::wstring Result() const { return ResultFolder() + L"\\BivoResult.tbin"; }
+    void OpenGate() { ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\temp\\BivoA.tmp", "1\r\n1")); }
+
+    // Runs one request to its end, answering message boxes; their texts.
+    std::vector<std::wstring> RunToEnd(DWORD* exitCode)
+    {
+        driver::Program program(testenv::NumveraExe(), m_documents);
+        EXPECT_TRUE(program.Started());
+        std::vector<std::wstring> messages;
+        const ULONGLONG end = ::GetTickCount64() + kEndTimeoutMs;
+        while (!program.WaitForExit(20, exitCode)) {
+            if (::GetTickCount64() > end) {
+                ADD_FAILURE() << "the program did not end";
+                break;
+            }
+            EXPECT_EQ(program.WaitForWindow(L"Binarok", 0), nullptr) << "an automatic start showed its dialog";
+            driver::MessageBoxInfo box{};
+            if (!program.MessageBoxes().empty() && program.AnswerMessageBox(5000, &box))
+                messages.push_back(box.text);
+        }
+        return messages;
+    }
+
+    std::wstring m_documents;
+};
+
+TEST_F(Faults, TwentyProgramsStartedAtOnceOnOneRequestAnswerItOnce)
+{
+    std::string input, expected;
+    for (uint32_t value = 0; value < 3000; ++value) {
+        input += std::to_string(value * 715827u) + "\r\n";
+        expected += BinaryOf(value * 715827u) + "\r\n";
+    }
+    ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
+
+    std::vector<std::unique_ptr<driver::Program>> programs;
+    for (int i = 0; i < 20; ++i)
+        programs.push_back(std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents));
+    for (auto& program : programs) {
+        DWORD exitCode = 1;
+        EXPECT_TRUE(program->WaitForExit(kEndTimeoutMs, &exitCode)) << "a program hangs";
+        EXPECT_EQ(exitCode, 0u);
+    }
+    // Programs that came late found no input, silently (no settings file).
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
+    EXPECT_FALSE(testenv::PathExists(Input()));
+    EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"BivoResult.tbin"}) << "no temporary file is left";
+}
+
+TEST_F(Faults, TwoHundredRequestsFromADrivingLoopAreEachAnsweredOrKept)
+{
+    std::mt19937 random(6);
+    int answered = 0, kept = 0;
+    for (int request = 0; request < 200; ++request) {
+        SCOPED_TRACE("request " + std::to_string(request));
+        std::string input, expected;
+        const int kind = static_cast<int>(random() % 4);  // 0: a stray character, 1: too large, else valid
+        const int lines = 1 + static_cast<int>(random() % 20);
+        for (int line = 0; line < lines; ++line) {
+            const uint32_t value = random() % 2147483648u;
+            input += std::to_string(value) + (random() % 2 ? "\r\n" : "\n");
+            expected += BinaryOf(value) + "\r\n";
+        }
+        if (kind == 0)
+            input.insert(random() % input.size(), random() % 2 ? "-" : " ");
+        else if (kind == 1)
+            input += "2147483648\r\n";
+        ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
+        ::DeleteFileW(Result().c_str());
+
+        // With the gate closed no message box can hold the program up.
+        driver::Program program(testenv::NumveraExe(), m_documents);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(kEndTimeoutMs, &exitCode)) << "a program hangs";
+        EXPECT_EQ(exitCode, 0u);
+        if (kind >= 2) {
+            ++answered;
+            EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
+            EXPECT_FALSE(testenv::PathExists(Input()));
+        } else {
+            ++kept;
+            EXPECT_EQ(testenv::ReadFileBytes(Input()), input) << "a refused request keeps its input";
+            EXPECT_FALSE(testenv::PathExists(Result()));
+            ASSERT_TRUE(::DeleteFileW(Input().c_str()));
+        }
+        ASSERT_EQ(testenv::FolderEntries(ResultFolder()), kind >= 2 ? Names{L"BivoResult.tbin"} : Names{});
+    }
+    EXPECT_GT(answered, 50);
+    EXPECT_GT(kept, 50);
+}
+
+TEST_F(Faults, AReadOnlyResultFileIsNotReplaced)
+{
+    OpenGate();
+    ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
+    ASSERT_TRUE(::SetFileAttributesW(Result().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(testenv::WriteFileBytes(Input(), "8\r\n"));
+    DWORD exitCode = 1;
+    EXPECT_EQ(RunToEnd(&exitCode), std::vector<std::wstring>{kNotWritten});
+    ::SetFileAttributesW(Result().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "8\r\n");
+}
+
+// The Result folder becomes a small file system with almost no room left.
+// Needs root and tmpfs, so the test skips where a mount is not allowed.
+TEST_F(Faults, AFullDiskKeepsTheRequestAndLeavesNoTemporaryFile)
+{
+    const std::string mountPoint = testenv::UnixPathOf(ResultFolder());
+    if (mountPoint.empty() || !testenv::RunUnixCommand({"mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", mountPoint}))
+        GTEST_SKIP() << "no small file system can be mounted here";
+    struct Unmount {
+        std::string point;
+        ~Unmount() { testenv::RunUnixCommand({"umount", point}); }
+    } unmount{mountPoint};
+
+    OpenGate();
+    // Fill the disk but a little, then ask for a result larger than that.
+    std::string filler(60 * 1024, 'x');
+    while (!filler.empty() && !testenv::WriteFileBytes(ResultFolder() + L"\\filler", filler))
+        filler.resize(filler.size() - 1024);
+    std::string input;
+    for (int i = 0; i < 2000; ++i)
+        input += "2147483647\r\n";
+    ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
+    DWORD exitCode = 1;
+    EXPECT_EQ(RunToEnd(&exitCode), std::vector<std::wstring>{kNotWritten});
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), input);
+    EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"filler"});
+}
+
+// Another program appends whole lines, each with one open, write and close.
+// Share modes keep a read and an append apart, so a run converts only
+// complete lines, or cannot read the file and keeps it.
+TEST_F(Faults, AnInputThatAnotherProgramAppendsToIsReadWholeOrNotAtAll)
+{
+    OpenGate();
+    std::atomic<bool> stop{false};
+    const std::wstring input = Input();
+    std::thread appender([&] {
+        while (!stop) {
+            HANDLE file = ::CreateFileW(input.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                DWORD written = 0;
+                ::WriteFile(file, "1234567\r\n", 9, &written, nullptr);
+                ::Sleep(1);  // the file stays open a moment after the write
+                ::CloseHandle(file);
+            }
+            ::Sleep(2);
+        }
+    });
+    int completed = 0;
+    for (int run = 0; run < 10; ++run) {
+        DWORD exitCode = 1;
+        const std::vector<std::wstring> messages = RunToEnd(&exitCode);
+        ASSERT_EQ(messages.size(), 1u);
+        if (messages[0] == kUnreadable)
+            continue;
+        // The appender may hold the file open just when the run removes it.
+        EXPECT_TRUE(messages[0] == L"処理を完了しました。" || messages[0] == kNotRemoved) << testenv::Utf8(messages[0]);
+        ++completed;
+        const std::string result = testenv::ReadFileBytes(Result());
+        std::string whole;
+        while (whole.size() < result.size())
+            whole += BinaryOf(1234567) + "\r\n";
+        EXPECT_EQ(result, whole) << "only complete lines are converted";
+    }
+    stop = true;
+    appender.join();
+    RecordProperty("completed", completed);
+}
+
+}  // namespace
