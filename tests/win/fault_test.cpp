@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
 
@@ -222,6 +223,48 @@ TEST_F(Faults, AnInputThatAnotherProgramAppendsToIsReadWholeOrNotAtAll)
     stop = true;
     appender.join();
     RecordProperty("completed", completed);
+}
+
+// Another program keeps taking the AutoFile folder away and putting it back
+// with a fresh input while programs start: each start ends by itself, and a
+// result, whenever one is written, is the whole answer to that input.
+TEST_F(Faults, AnAutoFileFolderThatComesAndGoesNeverGivesAPartialAnswer)
+{
+    const std::wstring folder = Product() + L"\\AutoFile";
+    const std::wstring input = Input();
+    std::string request, expected;
+    for (uint32_t value = 1; value <= 500; ++value) {
+        request += std::to_string(value * 4294967u % 2147483648u) + "\r\n";
+        expected += BinaryOf(value * 4294967u % 2147483648u) + "\r\n";
+    }
+    std::atomic<bool> stop{false};
+    std::thread flipper([&] {
+        while (!stop) {
+            ::DeleteFileW(input.c_str());
+            ::RemoveDirectoryW(folder.c_str());
+            ::Sleep(3);
+            ::CreateDirectoryW(folder.c_str(), nullptr);
+            testenv::WriteFileBytes(input, request);
+            ::Sleep(3);
+        }
+    });
+    for (int run = 0; run < 10; ++run) {
+        driver::Program program(testenv::NumveraExe(), m_documents);
+        DWORD exitCode = 1;
+        HWND dialog = nullptr;  // a start without the folder is interactive
+        EXPECT_TRUE(driver::WaitUntil(
+            [&] { return program.WaitForExit(0, &exitCode) || (dialog = program.WaitForWindow(L"Binarok", 0)) != nullptr; },
+            kEndTimeoutMs))
+            << "a program hangs";
+        if (dialog != nullptr) {
+            driver::PostClick(dialog, IDOK);
+            EXPECT_TRUE(program.WaitForExit(kEndTimeoutMs, &exitCode));
+        }
+        const std::string result = testenv::ReadFileBytes(Result());
+        EXPECT_TRUE(result.empty() || result == expected) << "run " << run << ": " << result.size() << " bytes";
+    }
+    stop = true;
+    flipper.join();
 }
 
 }  // namespace
