@@ -24,6 +24,7 @@ InputLines ReadInputLines(const std::wstring& text)
     constexpr int64_t kSaturated = std::numeric_limits<int64_t>::max();
     InputLines lines;
     lines.lineCount = 1;
+    lines.values.reserve(text.size() / 2 + 1);  // no more lines than that can hold a digit
     int64_t value = 0;
     bool hasDigits = false;
     // A line ends at each LF and at the end of the text.
@@ -51,11 +52,16 @@ InputLines ReadInputLines(const std::wstring& text)
 
 std::string BuildResultBytes(const std::vector<int64_t>& values)
 {
-    std::string bytes;
-    bytes.reserve(values.size() * 8);
+    // The exact size first, so that the bytes are written in place once.
+    size_t size = 0;
+    for (int64_t value : values)
+        size += BinaryDigitCount(static_cast<uint32_t>(value)) + 2;
+    std::string bytes(size, '\0');
+    char* at = &bytes[0];
     for (int64_t value : values) {
-        AppendBinaryDigits(bytes, static_cast<uint32_t>(value));
-        bytes += "\r\n";
+        at = WriteBinaryDigits(at, static_cast<uint32_t>(value));
+        *at++ = '\r';
+        *at++ = '\n';
     }
     return bytes;
 }

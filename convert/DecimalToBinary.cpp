@@ -47,6 +47,22 @@ size_t FormatBinaryDigits(char (&digits)[32], uint32_t value)
 
 }  // namespace
 
+size_t BinaryDigitCount(uint32_t value)
+{
+    size_t count = 1;
+    while (value >>= 1)
+        ++count;
+    return count;
+}
+
+char* WriteBinaryDigits(char* out, uint32_t value)
+{
+    const size_t count = BinaryDigitCount(value);
+    for (size_t i = count; i-- > 0; value >>= 1)
+        out[i] = static_cast<char>('0' + (value & 1u));
+    return out + count;
+}
+
 void AppendBinaryDigits(std::string& out, uint32_t value)
 {
     char digits[32];

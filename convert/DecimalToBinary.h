@@ -1,6 +1,7 @@
 // Decimal text to binary digits. Portable: no Windows header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,3 +19,10 @@ std::wstring ConvertDecimalToBinary(std::wstring text);
 // Appends the binary digits of the value, most significant first, without
 // leading zeros ("0" for zero).
 void AppendBinaryDigits(std::string& out, uint32_t value);
+
+// How many binary digits the value has (1 for zero).
+size_t BinaryDigitCount(uint32_t value);
+
+// Writes the binary digits at `out`, which has room for BinaryDigitCount of
+// them; returns the end of what was written.
+char* WriteBinaryDigits(char* out, uint32_t value);
