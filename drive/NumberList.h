@@ -1,0 +1,45 @@
+// The numbers of one request, checked the way Numvera.exe checks its input
+// file, and the bytes of that file: one number a line, each ended by CR LF.
+// Everything is checked here, before any file is touched, so that a request
+// Numvera.exe would refuse is never written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class NumberList {
+public:
+    static constexpr uint64_t kLargestValue = 2147483647;
+    // Numvera.exe refuses an input file of this many bytes or more.
+    static constexpr size_t kFileSizeLimit = 2077000;
+
+    // One command-line argument: ASCII digits only.
+    bool AddArgument(const std::wstring& text, int position);
+
+    // A stream of lines (a file or standard input), fed in pieces. A line
+    // ends in LF or CR LF and holds ASCII digits only; blank lines are
+    // skipped, as Numvera.exe skips them.
+    bool AddStreamBytes(const char* data, size_t size);
+    // After the last piece: the last line needs no line break.
+    bool FinishStream();
+
+    size_t Count() const { return m_count; }
+    const std::string& FileBytes() const { return m_bytes; }
+    // Why the numbers were refused; empty while they are fine.
+    const std::wstring& Problem() const { return m_problem; }
+
+private:
+    bool AddDigits(const std::string& digits, const std::wstring& where);
+    bool EndStreamLine();
+    bool Fail(const std::wstring& problem);
+    bool WouldReachLimit(size_t digits) const { return m_bytes.size() + digits + 2 >= kFileSizeLimit; }
+    bool FailTooLarge(size_t digits);
+
+    std::string m_bytes;
+    size_t m_count = 0;
+    std::wstring m_problem;
+    std::string m_line;  // digits of the stream line being read
+    size_t m_lineNumber = 1;
+    bool m_pendingCr = false;
+};

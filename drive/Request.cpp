@@ -1,0 +1,425 @@
+#include "drive/Request.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <knownfolders.h>
+
+#include <set>
+#include <vector>
+
+#include "drive/Console.h"
+#include "drive/ExitStatus.h"
+
+namespace {
+
+using console::ErrorText;
+using console::Say;
+
+// Not an exit status: the request goes on.
+constexpr int kGoOn = -1;
+
+constexpr wchar_t kMakerSuffix[] = L"\\Quendral";
+constexpr wchar_t kProductSuffix[] = L"\\Quendral\\MFCBivoA";
+constexpr wchar_t kAutoName[] = L"\\AutoFile";
+constexpr wchar_t kInputName[] = L"\\DekoKan.tbin";
+constexpr wchar_t kResultSuffix[] = L"\\Result\\BivoResult.tbin";
+
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::wstring FromAnsi(const char* text)
+{
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
+    wide.resize(static_cast<size_t>(size - 1));
+    return wide;
+}
+
+size_t AnsiLength(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    return size > 0 ? static_cast<size_t>(size) : 0;
+}
+
+// Numvera.exe finds the documents folder through the ANSI lookup, so a name
+// the ANSI code page cannot spell leads it elsewhere. Both lookups must agree.
+bool FindDocuments(std::wstring* documents)
+{
+    char ansi[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_PERSONAL, FALSE) || ansi[0] == '\0') {
+        Say(L"Windows names no documents folder for this user, so Numvera.exe has nowhere to look for a request");
+        return false;
+    }
+    const std::wstring seenByNumvera = FromAnsi(ansi);
+    PWSTR known = nullptr;
+    std::wstring actual = seenByNumvera;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &known)) && known != nullptr)
+        actual = known;
+    ::CoTaskMemFree(known);
+    if (::CompareStringOrdinal(actual.c_str(), -1, seenByNumvera.c_str(), -1, TRUE) != CSTR_EQUAL) {
+        Say(L"the documents folder " + actual + L" cannot be spelt in the ANSI code page " + std::to_wstring(::GetACP()) +
+            L", so Numvera.exe would look for requests in " + seenByNumvera + L" instead");
+        return false;
+    }
+    *documents = actual;
+    return true;
+}
+
+std::string ReadBytes(const std::wstring& path, bool* ok)
+{
+    std::string bytes;
+    *ok = false;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    BOOL read = FALSE;
+    while ((read = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
+        bytes.append(buffer, got);
+    *ok = read != FALSE;
+    ::CloseHandle(file);
+    return bytes;
+}
+
+// Creates the file, never replacing one; the error code on failure, else 0.
+DWORD WriteNewFile(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    DWORD error = 0;
+    for (size_t done = 0; done < bytes.size() && error == 0;) {
+        DWORD written = 0;
+        if (::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            done += written;
+        else
+            error = ::GetLastError();
+    }
+    ::CloseHandle(file);
+    if (error != 0)
+        ::DeleteFileW(path.c_str());
+    return error;
+}
+
+// Whether the bytes are lines of binary digits, each ended by CR LF; their number.
+bool CountBinaryLines(const std::string& bytes, size_t* lines)
+{
+    *lines = 0;
+    size_t digits = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '0' || c == '1') {
+            ++digits;
+        } else if (c == '\r' && digits > 0 && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++*lines;
+            digits = 0;
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return digits == 0;
+}
+
+// Ctrl+C and Ctrl+Break wait until the request has ended and the folders are
+// as they were; an interrupted client would leave the AutoFile folder behind.
+BOOL WINAPI HoldBackInterrupt(DWORD type) { return type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT ? TRUE : FALSE; }
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::wstring WindowText(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], length + 1)));
+    return text;
+}
+
+std::wstring OnOneLine(std::wstring text)
+{
+    for (size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
+        text.replace(at, 2, L" ");
+    return text;
+}
+
+class Request {
+public:
+    Request(const NumberList& numbers, const RequestOptions& options) : m_numbers(numbers), m_options(options) {}
+    ~Request();
+    int Run();
+
+private:
+    int PrepareFolders();  // an exit status; kGoOn when ready
+    int WriteInput();      // likewise
+    bool Launch(PROCESS_INFORMATION* process);
+    void Await(const PROCESS_INFORMATION& process);
+    void LookAtWindows(DWORD processId);
+    int ReportAnswer();
+    int ReportRefusal();
+    void RemoveOwnInput(bool sayWhenKept);
+
+    const NumberList& m_numbers;
+    const RequestOptions& m_options;
+    std::wstring m_product, m_autoFolder, m_input, m_result;
+    HANDLE m_lock = nullptr;
+    bool m_madeAutoFolder = false;
+    bool m_interruptsHeld = false;
+    std::set<HWND> m_seenWindows;
+    int m_messages = 0;
+};
+
+Request::~Request()
+{
+    if (m_madeAutoFolder && !::RemoveDirectoryW(m_autoFolder.c_str()))
+        Say(L"could not remove the folder " + m_autoFolder + L", made for this request " + ErrorText(::GetLastError()) +
+            L"; while it is there, every start of Numvera.exe is an automatic one");
+    if (m_lock != nullptr) {
+        ::ReleaseMutex(m_lock);
+        ::CloseHandle(m_lock);
+    }
+    if (m_interruptsHeld)
+        ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
+}
+
+int Request::PrepareFolders()
+{
+    std::wstring documents;
+    if (!FindDocuments(&documents))
+        return kCannotRun;
+    const std::wstring maker = documents + kMakerSuffix;
+    if (!IsFolder(maker)) {
+        Say(L"the maker folder " + maker + L" is missing; Numvera.exe keeps its files below it and never makes it "
+            L"(its installer does), so it is not set up for this user");
+        return kCannotRun;
+    }
+    m_product = documents + kProductSuffix;
+    m_autoFolder = m_product + kAutoName;
+    m_input = m_autoFolder + kInputName;
+    m_result = m_product + kResultSuffix;
+    if (AnsiLength(m_result) >= MAX_PATH) {
+        Say(L"the path " + m_result + L" is too long for Numvera.exe (" + std::to_wstring(MAX_PATH) + L" bytes at most)");
+        return kCannotRun;
+    }
+
+    // One request at a time per product folder among the clients that share
+    // this lock: a second one would overwrite the first one's result.
+    std::wstring lockName = L"Local\\numvera-drive.";
+    uint32_t hash = 2166136261u;
+    for (wchar_t c : m_product) {
+        hash = (hash ^ static_cast<uint32_t>(::towupper(c))) * 16777619u;
+    }
+    lockName += std::to_wstring(hash);
+    m_lock = ::CreateMutexW(nullptr, FALSE, lockName.c_str());
+    const DWORD waited = m_lock != nullptr ? ::WaitForSingleObject(m_lock, 0) : WAIT_FAILED;
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        if (m_lock != nullptr)
+            ::CloseHandle(m_lock);
+        m_lock = nullptr;
+        Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
+        return kBusy;
+    }
+    m_interruptsHeld = ::SetConsoleCtrlHandler(HoldBackInterrupt, TRUE) != FALSE;
+
+    // Numvera.exe makes its product folder at every start; the client needs it
+    // now. One level only: the maker folder is there.
+    if (!IsFolder(m_product) && !::CreateDirectoryW(m_product.c_str(), nullptr)) {
+        Say(L"could not make the folder " + m_product + L" " + ErrorText(::GetLastError()));
+        return kCannotRun;
+    }
+    if (IsFolder(m_autoFolder))
+        return kGoOn;
+    if (Exists(m_autoFolder)) {
+        Say(m_autoFolder + L" is a file, not a folder, so Numvera.exe would start interactively; it was left as it is");
+        return kCannotRun;
+    }
+    if (!::CreateDirectoryW(m_autoFolder.c_str(), nullptr)) {
+        Say(L"could not make the folder " + m_autoFolder + L" " + ErrorText(::GetLastError()));
+        return kCannotRun;
+    }
+    m_madeAutoFolder = true;
+    return kGoOn;
+}
+
+// Written under another name and then renamed, never replacing: Numvera.exe,
+// started by someone else meanwhile, sees the whole file or none, and an
+// input that is already there is never overwritten.
+int Request::WriteInput()
+{
+    if (Exists(m_input)) {
+        Say(L"another request is in progress: " + m_input + L" is already there (another driving program's, or one "
+            L"that Numvera.exe refused earlier); it was left as it is");
+        return kBusy;
+    }
+    const std::wstring staging = m_product + L"\\numvera-drive." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    const DWORD error = WriteNewFile(staging, m_numbers.FileBytes());
+    if (error != 0) {
+        Say(L"could not write " + staging + L" " + ErrorText(error));
+        return kCannotRun;
+    }
+    if (!::MoveFileExW(staging.c_str(), m_input.c_str(), 0)) {
+        const DWORD moveError = ::GetLastError();
+        ::DeleteFileW(staging.c_str());
+        if (moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS) {
+            Say(L"another request is in progress: " + m_input + L" appeared meanwhile; it was left as it is");
+            return kBusy;
+        }
+        Say(L"could not write " + m_input + L" " + ErrorText(moveError));
+        return kCannotRun;
+    }
+    return kGoOn;
+}
+
+bool Request::Launch(PROCESS_INFORMATION* process)
+{
+    std::wstring commandLine = L"\"" + m_options.numveraExe + L"\"";
+    std::wstring folder = m_options.numveraExe;
+    const size_t slash = folder.find_last_of(L"\\/");
+    folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
+    // No standard handles: whatever Numvera.exe starts could otherwise keep this
+    // client's pipes open after it has ended, and a reader would never see their end.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    if (::CreateProcessW(m_options.numveraExe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                         folder.empty() ? nullptr : folder.c_str(), &startup, process))
+        return true;
+    Say(L"could not start " + m_options.numveraExe + L" " + ErrorText(::GetLastError()));
+    return false;
+}
+
+// Message boxes of Numvera.exe appear only when its user asked for messages;
+// they hold the program until answered, so say what they say.
+void Request::LookAtWindows(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found) {
+        if (!m_seenWindows.insert(window).second)
+            continue;
+        HWND text = ::GetDlgItem(window, 0xFFFF);  // the text of a message box
+        if (text != nullptr) {
+            Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
+            ++m_messages;
+            if (m_options.answerMessages)
+                ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+            else
+                Say(L"it waits until the message is answered (--answer-messages answers it)");
+        } else if (WindowText(window) == L"Binarok") {
+            Say(L"Numvera.exe opened its dialog instead of taking the request; it waits until the dialog is closed");
+        }
+    }
+}
+
+void Request::Await(const PROCESS_INFORMATION& process)
+{
+    // Under Wine the first window call may start the desktop process, which
+    // keeps the caller's standard error for the rest of the session: make
+    // that call with none.
+    HANDLE errorOutput = ::GetStdHandle(STD_ERROR_HANDLE);
+    ::SetStdHandle(STD_ERROR_HANDLE, nullptr);
+    ::GetDesktopWindow();
+    ::SetStdHandle(STD_ERROR_HANDLE, errorOutput);
+    while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT)
+        LookAtWindows(process.dwProcessId);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+int Request::ReportAnswer()
+{
+    bool read = false;
+    const std::string result = ReadBytes(m_result, &read);
+    size_t lines = 0;
+    if (!read) {
+        Say(L"Numvera.exe took the input, but its result " + m_result + L" cannot be read " + ErrorText(::GetLastError()));
+        return kBadResult;
+    }
+    if (!CountBinaryLines(result, &lines)) {
+        Say(L"Numvera.exe took the input, but its result " + m_result + L" is not lines of binary digits");
+        return kBadResult;
+    }
+    if (lines != m_numbers.Count()) {
+        Say(L"Numvera.exe took the input, but its result " + m_result + L" holds " + std::to_wstring(lines) +
+            L" lines for " + std::to_wstring(m_numbers.Count()) + L" numbers; another program may have made a request "
+            L"meanwhile");
+        return kBadResult;
+    }
+    if (!console::WriteOut(result)) {
+        Say(L"could not write the result to standard output " + ErrorText(::GetLastError()));
+        return kCannotRun;
+    }
+    return kAnswered;
+}
+
+// A refused input stays for its owner to look at. This client is its owner
+// and keeps the numbers itself, so it removes the file, but only when it
+// still holds exactly what was written: left there, it would make every later
+// start of Numvera.exe an automatic one and block the next request.
+void Request::RemoveOwnInput(bool sayWhenKept)
+{
+    bool read = false;
+    const std::string bytes = ReadBytes(m_input, &read);
+    if (read && bytes == m_numbers.FileBytes() && ::DeleteFileW(m_input.c_str()))
+        return;
+    if (sayWhenKept)
+        Say(L"the input file " + m_input + L" was left in place: " +
+            (read && bytes != m_numbers.FileBytes() ? L"it no longer holds what this request wrote"
+                                                    : L"it could not be removed " + ErrorText(::GetLastError())));
+}
+
+int Request::ReportRefusal()
+{
+    Say(L"Numvera.exe refused the request: it left the input file in place" +
+        std::wstring(m_messages > 0 ? L"" : L" (its reason shows in a message box when \"自動実行する\" and "
+                                             L"\"メッセージを表示する\" were both checked when it was last left)"));
+    RemoveOwnInput(true);
+    return kRefused;
+}
+
+int Request::Run()
+{
+    const int prepared = PrepareFolders();
+    if (prepared != kGoOn)
+        return prepared;
+    const int written = WriteInput();
+    if (written != kGoOn)
+        return written;
+    PROCESS_INFORMATION process{};
+    if (!Launch(&process)) {
+        RemoveOwnInput(true);
+        return kCannotRun;
+    }
+    Await(process);
+    return Exists(m_input) ? ReportRefusal() : ReportAnswer();
+}
+
+}  // namespace
+
+int RunRequest(const NumberList& numbers, const RequestOptions& options)
+{
+    Request request(numbers, options);
+    return request.Run();
+}

@@ -1,0 +1,19 @@
+// One request to Numvera.exe through its files, from the driving side: the
+// folders prepared, the input file written, the program launched and awaited,
+// its answer read, and everything it did not need put back as it was.
+#pragma once
+
+#include <string>
+
+#include "drive/NumberList.h"
+
+struct RequestOptions {
+    std::wstring numveraExe;
+    // Copy Numvera.exe's message boxes to standard error and press their OK,
+    // for runs that nobody watches.
+    bool answerMessages = false;
+};
+
+// Prints the binary lines on standard output and reports on standard error;
+// returns the exit status.
+int RunRequest(const NumberList& numbers, const RequestOptions& options);

@@ -1,0 +1,652 @@
+// numvera-drive.exe against the real Numvera.exe: the client is started the
+// way a script starts it, with pipes for its standard streams and its own
+// documents folder, and what it prints and leaves on disk is compared.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win/NumveraTestEnvironment.h"
+#include "tests/win/TestDriver.h"
+
+namespace {
+
+using Args = std::vector<std::wstring>;
+using Names = std::vector<std::wstring>;
+using Tree = std::map<std::wstring, std::string>;
+
+constexpr DWORD kClientTimeoutMs = 300000;  // a guard against hanging, not a measure
+
+constexpr int kAnswered = 0;
+constexpr int kRefused = 1;
+constexpr int kUsage = 2;
+constexpr int kInputRefused = 3;
+constexpr int kCannotRun = 4;
+constexpr int kBusy = 5;
+
+const wchar_t kCompleted[] = L"処理を完了しました。";
+const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。";
+
+std::wstring DriveExe()
+{
+    wchar_t path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"NUMVERA_DRIVE", path, MAX_PATH * 2);
+    return length > 0 && length < MAX_PATH * 2 ? path : L"";
+}
+
+// The binary digits of a value, by an independent route.
+std::string ReferenceBinary(uint32_t value)
+{
+    std::string bits;
+    for (int bit = 31; bit >= 0; --bit) {
+        if (value >> bit & 1u)
+            bits += '1';
+        else if (!bits.empty())
+            bits += '0';
+    }
+    return bits.empty() ? "0" : bits;
+}
+
+std::string ReferenceResult(const std::vector<uint32_t>& values)
+{
+    std::string lines;
+    for (uint32_t value : values)
+        lines += ReferenceBinary(value) + "\r\n";
+    return lines;
+}
+
+// One argument as CommandLineToArgvW reads it back.
+std::wstring Quoted(const std::wstring& argument)
+{
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
+std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documents)
+{
+    std::vector<wchar_t> block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        if (_wcsnicmp(entry, L"NUMVERA_TEST_DOCS=", 18) != 0)
+            block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+    }
+    ::FreeEnvironmentStringsW(strings);
+    const std::wstring entry = L"NUMVERA_TEST_DOCS=" + documents;
+    block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back(L'\0');
+    return block;
+}
+
+std::string ReadAll(HANDLE pipe)
+{
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+struct ClientOutcome {
+    bool ended = false;
+    DWORD exitCode = 0;
+    std::string out;
+    std::string err;
+};
+
+// A running numvera-drive.exe whose standard streams are pipes of this test.
+class Client {
+public:
+    Client(const std::wstring& exe, const Args& arguments, const std::wstring& documents, const std::string& input)
+    {
+        SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr, errRead = nullptr,
+               errWrite = nullptr;
+        ::CreatePipe(&inRead, &inWrite, &inheritable, 0);
+        ::CreatePipe(&outRead, &outWrite, &inheritable, 0);
+        ::CreatePipe(&errRead, &errWrite, &inheritable, 0);
+        for (HANDLE own : {inWrite, outRead, errRead})
+            ::SetHandleInformation(own, HANDLE_FLAG_INHERIT, 0);
+
+        std::wstring commandLine = Quoted(exe);
+        for (const std::wstring& argument : arguments)
+            commandLine += L" " + Quoted(argument);
+        std::vector<wchar_t> environment = EnvironmentWithDocuments(documents);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = inRead;
+        startup.hStdOutput = outWrite;
+        startup.hStdError = errWrite;
+        m_started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                                     environment.data(), nullptr, &startup, &m_process) != FALSE;
+        for (HANDLE theirs : {inRead, outWrite, errWrite})
+            ::CloseHandle(theirs);
+
+        m_writer = std::thread([inWrite, input] {
+            DWORD written = 0;
+            for (size_t done = 0; done < input.size(); done += written) {
+                if (!::WriteFile(inWrite, input.data() + done, static_cast<DWORD>(input.size() - done), &written, nullptr))
+                    break;
+            }
+            ::CloseHandle(inWrite);
+        });
+        m_outReader = std::thread([this, outRead] {
+            m_outcome.out = ReadAll(outRead);
+            ::CloseHandle(outRead);
+        });
+        m_errReader = std::thread([this, errRead] {
+            m_outcome.err = ReadAll(errRead);
+            ::CloseHandle(errRead);
+        });
+    }
+
+    ~Client() { Finish(0); }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+
+    // Waits for the end; a client still running then is ended and reported.
+    ClientOutcome Finish(DWORD timeoutMs)
+    {
+        if (m_started && !m_finished) {
+            if (::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+                m_outcome.ended = true;
+                ::GetExitCodeProcess(m_process.hProcess, &m_outcome.exitCode);
+            } else {
+                ::TerminateProcess(m_process.hProcess, 99);
+                ::WaitForSingleObject(m_process.hProcess, 10000);
+            }
+            ::CloseHandle(m_process.hThread);
+            ::CloseHandle(m_process.hProcess);
+        }
+        if (!m_finished) {
+            m_finished = true;
+            m_writer.join();
+            m_outReader.join();
+            m_errReader.join();
+        }
+        return m_outcome;
+    }
+
+    bool Started() const { return m_started; }
+
+private:
+    PROCESS_INFORMATION m_process{};
+    bool m_started = false;
+    bool m_finished = false;
+    ClientOutcome m_outcome;
+    std::thread m_writer, m_outReader, m_errReader;
+};
+
+// Every folder and file below the root, with the files' bytes.
+void Snapshot(const std::wstring& root, const std::wstring& relative, Tree* tree)
+{
+    for (const std::wstring& name : testenv::FolderEntries(root + relative)) {
+        const std::wstring path = relative + L"\\" + name;
+        const DWORD attributes = ::GetFileAttributesW((root + path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            (*tree)[path] = "<folder>";
+            Snapshot(root, path, tree);
+        } else {
+            (*tree)[path] = testenv::ReadFileBytes(root + path);
+        }
+    }
+}
+
+Tree Snapshot(const std::wstring& root)
+{
+    Tree tree;
+    Snapshot(root, L"", &tree);
+    return tree;
+}
+
+bool Contains(const std::string& text, const std::wstring& part) { return text.find(testenv::Utf8(part)) != std::string::npos; }
+
+class Drive : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_root = testenv::FreshFolder(L"drive-" + std::wstring(name.begin(), name.end()));
+        ASSERT_FALSE(DriveExe().empty()) << "NUMVERA_DRIVE names the client";
+        NewDocuments();
+    }
+
+    // A fresh documents folder as an installation leaves it: the maker folder only.
+    void NewDocuments(bool withMaker = true, const std::wstring& name = L"")
+    {
+        m_documents = m_root + L"\\" + (name.empty() ? std::to_wstring(++m_runs) : name);
+        ASSERT_TRUE(::CreateDirectoryW(m_documents.c_str(), nullptr));
+        if (withMaker)
+            ASSERT_TRUE(::CreateDirectoryW((m_documents + L"\\Quendral").c_str(), nullptr));
+    }
+
+    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
+    std::wstring AutoFolder() const { return Product() + L"\\AutoFile"; }
+    std::wstring Input() const { return AutoFolder() + L"\\DekoKan.tbin"; }
+    std::wstring Result() const { return Product() + L"\\Result\\BivoResult.tbin"; }
+
+    void MakeProductFolders(bool withAutoFolder)
+    {
+        ::CreateDirectoryW(Product().c_str(), nullptr);
+        if (withAutoFolder)
+            ::CreateDirectoryW(AutoFolder().c_str(), nullptr);
+    }
+    // Numvera.exe shows its messages only when the user left it so.
+    void OpenMessageGate()
+    {
+        MakeProductFolders(false);
+        ::CreateDirectoryW((Product() + L"\\temp").c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\temp\\BivoA.tmp", "1\r\n1"));
+    }
+    // A plain file where the Result folder belongs: Numvera.exe cannot answer.
+    void BlockTheResult()
+    {
+        MakeProductFolders(false);
+        ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\Result", "not a folder"));
+    }
+
+    ClientOutcome RunClient(const Args& arguments, const std::string& input = "", const std::wstring& exe = L"")
+    {
+        Client client(exe.empty() ? DriveExe() : exe, arguments, m_documents, input);
+        EXPECT_TRUE(client.Started());
+        const ClientOutcome outcome = client.Finish(kClientTimeoutMs);
+        EXPECT_TRUE(outcome.ended) << "the client did not end";
+        return outcome;
+    }
+
+    // What every answered request leaves: the lines on standard output and in
+    // the result file, no input, and the folders Numvera.exe makes itself.
+    void ExpectAnswered(const ClientOutcome& outcome, const std::string& expected)
+    {
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kAnswered)) << outcome.err;
+        EXPECT_EQ(outcome.out, expected);
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
+        EXPECT_FALSE(testenv::PathExists(Input()));
+    }
+
+    std::wstring m_root;
+    std::wstring m_documents;
+    int m_runs = 0;
+};
+
+TEST_F(Drive, NumbersAsArgumentsAreAnsweredLineByLine)
+{
+    const std::vector<std::vector<uint32_t>> cases = {
+        {12, 34}, {0}, {2147483647, 1, 2}, {255, 255, 0, 65536},
+    };
+    for (const auto& values : cases) {
+        Args arguments;
+        for (uint32_t value : values)
+            arguments.push_back(std::to_wstring(value));
+        SCOPED_TRACE(testenv::Utf8(arguments.front()) + "...");
+        NewDocuments();
+        const ClientOutcome outcome = RunClient(arguments);
+        ExpectAnswered(outcome, ReferenceResult(values));
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(testenv::FolderEntries(Product()), (Names{L"Result", L"temp"}))
+            << "the AutoFile folder made for the request is gone, and no file of the client is left";
+    }
+}
+
+TEST_F(Drive, LeadingZerosAndTheLimitsAreTakenAsNumveraTakesThem)
+{
+    NewDocuments();
+    const ClientOutcome outcome = RunClient({L"007", L"0000000000000000000002147483647", L"00"});
+    ExpectAnswered(outcome, ReferenceResult({7, 2147483647, 0}));
+}
+
+TEST_F(Drive, StandardInputAndAFileGiveTheSameAnswer)
+{
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<uint32_t> values;
+    } cases[] = {
+        {"CR LF lines", "12\r\n34\r\n", {12, 34}},
+        {"LF lines without a final break", "12\n34", {12, 34}},
+        {"blank lines skipped", "\n\n5\r\n\r\n7\n\n", {5, 7}},
+        {"mixed line ends and leading zeros", "0007\r\n8\n2147483647", {7, 8, 2147483647}},
+    };
+    for (const auto& c : cases) {
+        for (const bool fromFile : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (fromFile ? ", --file" : ", standard input"));
+            NewDocuments();
+            const std::wstring file = m_documents + L"\\numbers.txt";
+            ClientOutcome outcome;
+            if (fromFile) {
+                ASSERT_TRUE(testenv::WriteFileBytes(file, c.text));
+                outcome = RunClient({L"--file", file});
+                EXPECT_EQ(testenv::ReadFileBytes(file), c.text) << "the user's file is left as it was";
+            } else {
+                outcome = RunClient({}, c.text);
+            }
+            ExpectAnswered(outcome, ReferenceResult(c.values));
+        }
+    }
+}
+
+// Whatever Numvera.exe would refuse is refused by the client before it looks
+// at any folder: also without the maker folder, the refusal is about the
+// numbers, and nothing on disk changes.
+TEST_F(Drive, NumbersNumveraWouldRefuseAreRefusedBeforeAnyFileIsTouched)
+{
+    const std::string byteOrderMark = "\xEF\xBB\xBF";
+    const struct {
+        const char* what;
+        Args arguments;
+        std::string input;  // standard input, when there are no numbers as arguments
+        const wchar_t* said;
+    } cases[] = {
+        {"a minus sign", {L"12", L"-5"}, "", L"argument 2"},
+        {"a decimal point", {L"1.5"}, "", L"argument 1"},
+        {"a value above the largest", {L"2147483648"}, "", L"above 2147483647"},
+        {"25 nines", {L"9999999999999999999999999"}, "", L"above 2147483647"},
+        {"full-width digits", {L"１２"}, "", L"argument 1"},
+        {"an empty argument", {L"3", L""}, "", L"argument 2"},
+        {"a trailing space", {L"12 "}, "", L"argument 1"},
+        {"a tab in a line", {}, "12\t3\n", L"line 1, column 3"},
+        {"a sign on line 3", {}, "1\n2\n-3\n", L"line 3, column 1"},
+        {"a byte-order mark", {}, byteOrderMark + "12\r\n", L"line 1, column 1"},
+        {"a CR inside a line", {}, "1\r2\n", L"line 1"},
+        {"a NUL", {}, std::string("12\0" "34", 5), L"line 1, column 3"},
+        {"a value above the largest on line 2", {}, "1\r\n2147483648\r\n", L"line 2"},
+        {"nothing", {}, "", L"no numbers"},
+        {"only line breaks", {}, "\r\n\n\r\n", L"no numbers"},
+    };
+    for (const auto& c : cases) {
+        for (const bool installed : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (installed ? "" : ", without the maker folder"));
+            NewDocuments(installed);
+            if (installed)
+                MakeProductFolders(true);
+            const Tree before = Snapshot(m_documents);
+            const ClientOutcome outcome = RunClient(c.arguments, c.input);
+            EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kInputRefused));
+            EXPECT_TRUE(Contains(outcome.err, c.said)) << outcome.err;
+            EXPECT_EQ(outcome.out, "");
+            EXPECT_EQ(Snapshot(m_documents), before);
+        }
+    }
+}
+
+// Numvera.exe refuses an input file of 2,077,000 bytes or more. The client
+// counts the file it writes (CR LF line ends), not what it was given (LF).
+TEST_F(Drive, TheSizeLimitIsThatOfTheInputFileWritten)
+{
+    const size_t limit = 2077000;
+    std::string ones;
+    for (size_t written = 0; written + 3 < limit; written += 3)
+        ones += "1\n";  // 3 bytes each once written
+    const size_t lines = ones.size() / 2;
+    ASSERT_EQ(lines * 3, limit - 1);
+
+    {
+        SCOPED_TRACE("one line of two digits more: exactly the limit");
+        NewDocuments();
+        const Tree before = Snapshot(m_documents);
+        const ClientOutcome outcome = RunClient({}, ones.substr(2) + "11\n");
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kInputRefused));
+        EXPECT_TRUE(Contains(outcome.err, L"bytes")) << outcome.err;
+        EXPECT_EQ(Snapshot(m_documents), before);
+    }
+    {
+        SCOPED_TRACE("one byte below the limit");
+        NewDocuments();
+        const ClientOutcome outcome = RunClient({}, ones);
+        ExpectAnswered(outcome, ReferenceResult(std::vector<uint32_t>(lines, 1)));
+    }
+    {
+        SCOPED_TRACE("one line more, through a file");
+        NewDocuments();
+        const std::wstring file = m_root + L"\\too-large.txt";
+        ASSERT_TRUE(testenv::WriteFileBytes(file, ones + "1\n"));
+        const Tree before = Snapshot(m_documents);
+        const ClientOutcome outcome = RunClient({L"--file", file});
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kInputRefused));
+        EXPECT_EQ(Snapshot(m_documents), before);
+    }
+}
+
+TEST_F(Drive, AWrongCommandLineIsAUsageError)
+{
+    const std::wstring file = m_root + L"\\numbers.txt";
+    ASSERT_TRUE(testenv::WriteFileBytes(file, "1\r\n"));
+    const struct {
+        const char* what;
+        Args arguments;
+    } cases[] = {
+        {"an unknown option", {L"--fast", L"1"}},
+        {"--file without a path", {L"--file"}},
+        {"--exe without a path", {L"1", L"--exe"}},
+        {"numbers and --file", {L"--file", file, L"12"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeProductFolders(true);
+        const Tree before = Snapshot(m_documents);
+        const ClientOutcome outcome = RunClient(c.arguments, "5\r\n");
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kUsage));
+        EXPECT_TRUE(Contains(outcome.err, L"usage:")) << outcome.err;
+        EXPECT_EQ(Snapshot(m_documents), before);
+    }
+}
+
+TEST_F(Drive, WhereNumveraCannotTakeARequestNothingIsTouched)
+{
+    const struct {
+        const char* what;
+        bool maker;
+        bool autoFolderIsAFile;
+        int status;
+        const wchar_t* said;
+    } cases[] = {
+        {"no maker folder", false, false, kCannotRun, L"Quendral"},
+        {"AutoFile is a plain file", true, true, kCannotRun, L"AutoFile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments(c.maker);
+        if (c.autoFolderIsAFile) {
+            MakeProductFolders(false);
+            ASSERT_TRUE(testenv::WriteFileBytes(AutoFolder(), "a file"));
+        }
+        const Tree before = Snapshot(m_documents);
+        const ClientOutcome outcome = RunClient({L"12"});
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(c.status));
+        EXPECT_TRUE(Contains(outcome.err, c.said)) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(Snapshot(m_documents), before);
+    }
+}
+
+// Numvera.exe finds the documents folder through the ANSI code page; a name
+// it cannot spell would send it elsewhere, so the client refuses.
+TEST_F(Drive, ADocumentsFolderTheAnsiCodePageCannotSpellIsRefused)
+{
+    NewDocuments(true, L"문서");  // Hangul: in neither code page 1252 nor 932
+    const Tree before = Snapshot(m_documents);
+    const ClientOutcome outcome = RunClient({L"12"});
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kCannotRun));
+    EXPECT_TRUE(Contains(outcome.err, L"ANSI code page")) << outcome.err;
+    EXPECT_EQ(Snapshot(m_documents), before);
+}
+
+TEST_F(Drive, NumveraExeIsFoundBesideTheClientOrNamed)
+{
+    // A copy of the client in a folder without Numvera.exe.
+    const std::wstring alone = m_root + L"\\alone";
+    ASSERT_TRUE(::CreateDirectoryW(alone.c_str(), nullptr));
+    const std::wstring copy = alone + L"\\numvera-drive.exe";
+    ASSERT_TRUE(::CopyFileW(DriveExe().c_str(), copy.c_str(), FALSE));
+
+    const Tree before = Snapshot(m_documents);
+    ClientOutcome outcome = RunClient({L"12"}, "", copy);
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kCannotRun));
+    EXPECT_TRUE(Contains(outcome.err, L"--exe")) << outcome.err;
+    EXPECT_EQ(Snapshot(m_documents), before);
+
+    outcome = RunClient({L"--exe", alone + L"\\Numvera.exe", L"12"});
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kCannotRun));
+    EXPECT_EQ(Snapshot(m_documents), before);
+
+    outcome = RunClient({L"--exe", testenv::NumveraExe(), L"12"}, "", copy);
+    ExpectAnswered(outcome, ReferenceResult({12}));
+}
+
+// The AutoFile folder makes every start of Numvera.exe an automatic one: the
+// client leaves it as it found it, whether the request was answered or not.
+TEST_F(Drive, TheAutoFileFolderIsLeftAsItWasFound)
+{
+    const struct {
+        const char* what;
+        bool present;
+        const char* otherFile;  // null: none
+    } folders[] = {
+        {"absent", false, nullptr},
+        {"present and empty", true, nullptr},
+        {"present with another file", true, "notes"},
+    };
+    for (const auto& folder : folders) {
+        for (const bool refused : {false, true}) {
+            SCOPED_TRACE(std::string(folder.what) + (refused ? ", request refused" : ", request answered"));
+            NewDocuments();
+            MakeProductFolders(folder.present);
+            if (folder.otherFile != nullptr)
+                ASSERT_TRUE(testenv::WriteFileBytes(AutoFolder() + L"\\notes.txt", folder.otherFile));
+            if (refused)
+                BlockTheResult();
+            const Tree autoBefore = Snapshot(AutoFolder());
+            const ClientOutcome outcome = RunClient({L"12", L"34"});
+            if (refused) {
+                EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kRefused));
+                EXPECT_TRUE(Contains(outcome.err, L"refused")) << outcome.err;
+                EXPECT_EQ(outcome.out, "");
+                EXPECT_EQ(testenv::ReadFileBytes(Product() + L"\\Result"), "not a folder");
+            } else {
+                ExpectAnswered(outcome, ReferenceResult({12, 34}));
+            }
+            EXPECT_FALSE(testenv::PathExists(Input())) << "the client's own input is not left behind";
+            EXPECT_EQ(testenv::PathExists(AutoFolder()), folder.present);
+            EXPECT_EQ(Snapshot(AutoFolder()), autoBefore);
+        }
+    }
+}
+
+// A request in progress is never overwritten: an input file already there
+// belongs to someone else and stays as it was, and Numvera.exe is not started.
+TEST_F(Drive, AnInputFileAlreadyThereIsNotOverwritten)
+{
+    const std::string inputs[] = {"5\r\n", "-5\r\n", ""};
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE("input \"" + input + "\"");
+        NewDocuments();
+        MakeProductFolders(true);
+        ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
+        const Tree before = Snapshot(m_documents);
+        const ClientOutcome outcome = RunClient({L"12"});
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kBusy));
+        EXPECT_TRUE(Contains(outcome.err, L"in progress")) << outcome.err;
+        EXPECT_EQ(Snapshot(m_documents), before) << "no Result folder: Numvera.exe did not run";
+    }
+}
+
+// With the user's messages on, Numvera.exe shows a message box and waits. The
+// client says what it says, and with --answer-messages answers it.
+TEST_F(Drive, NumverasMessagesAreCopiedAndAnsweredWhenAsked)
+{
+    const struct {
+        const char* what;
+        bool refused;
+        int status;
+        const wchar_t* message;
+    } cases[] = {
+        {"answered", false, kAnswered, kCompleted},
+        {"refused", true, kRefused, kNotWritten},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        OpenMessageGate();
+        if (c.refused)
+            BlockTheResult();
+        const ClientOutcome outcome = RunClient({L"--answer-messages", L"9"});
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(c.status));
+        EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
+        EXPECT_EQ(outcome.out, c.refused ? "" : ReferenceResult({9}));
+        EXPECT_FALSE(testenv::PathExists(AutoFolder()));
+    }
+}
+
+// Numvera.exe message boxes of any process, by caption and text control.
+std::vector<HWND> NumveraMessageBoxes()
+{
+    std::vector<HWND> boxes;
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            if (::IsWindowVisible(window) && driver::WindowCaption(window) == L"Numvera" &&
+                ::GetDlgItem(window, 0xFFFF) != nullptr)
+                reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
+// The input file is gone as soon as Numvera.exe has answered, but the result
+// is not read yet: a second client must not start a request then.
+TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
+{
+    OpenMessageGate();  // the completion message holds the first request open
+    Client first(DriveExe(), {L"12", L"34"}, m_documents, "");
+    ASSERT_TRUE(first.Started());
+    std::vector<HWND> boxes;
+    ASSERT_TRUE(driver::WaitUntil([&] { return !(boxes = NumveraMessageBoxes()).empty(); }, 60000));
+    EXPECT_EQ(driver::ControlText(boxes.front(), 0xFFFF), kCompleted);
+    EXPECT_FALSE(testenv::PathExists(Input())) << "the first input has been answered";
+
+    const Tree before = Snapshot(m_documents);
+    const ClientOutcome second = RunClient({L"5"});
+    EXPECT_EQ(second.exitCode, static_cast<DWORD>(kBusy));
+    EXPECT_TRUE(Contains(second.err, L"in progress")) << second.err;
+    EXPECT_EQ(Snapshot(m_documents), before);
+
+    driver::PressOk(boxes.front());
+    const ClientOutcome outcome = first.Finish(kClientTimeoutMs);
+    EXPECT_TRUE(outcome.ended);
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kAnswered)) << outcome.err;
+    EXPECT_EQ(outcome.out, ReferenceResult({12, 34}));
+    EXPECT_TRUE(Contains(outcome.err, kCompleted)) << "the client said what the box said";
+    EXPECT_FALSE(testenv::PathExists(AutoFolder()));
+}
+
+// Runs named for a code page must have it, or they would prove nothing: the
+// client and Numvera.exe inherit the locale of this process.
+TEST(DriveCodePage, IsTheOneThisRunNames)
+{
+    wchar_t expected[16] = {};
+    if (::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", expected, 16) == 0)
+        GTEST_SKIP() << "this run names no code page; GetACP() is " << ::GetACP();
+    EXPECT_EQ(::GetACP(), static_cast<UINT>(_wtoi(expected)));
+}
+
+}  // namespace
