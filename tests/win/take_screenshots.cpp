@@ -1,9 +1,12 @@
 // Saves pictures of the live dialogs for people to look at: the main dialog
-// with a conversion shown, and the About box. Usage: take_screenshots FOLDER
+// with a conversion shown, the About box, the dialog with the auto-run box
+// checked, and the message box of a refused automatic request.
+// Usage: take_screenshots FOLDER
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
@@ -17,7 +20,7 @@ bool Fail(const char* what)
     return false;
 }
 
-bool TakeScreenshots(const std::wstring& folder)
+bool TakeMainAndAbout(const std::wstring& folder)
 {
     const std::wstring documents = testenv::FreshFolder(L"screenshots");
     ::CreateDirectoryW((documents + L"\\Quendral").c_str(), nullptr);
@@ -45,6 +48,51 @@ bool TakeScreenshots(const std::wstring& folder)
     return program.WaitForExit(10000, &exitCode) || Fail("the program did not end");
 }
 
+// Checked through the dialog like a user does: the box's own message comes
+// first and is answered, then the show-messages box appears.
+bool TakeAutoRunChecked(const std::wstring& folder)
+{
+    const std::wstring documents = testenv::FreshFolder(L"screenshots-autorun");
+    ::CreateDirectoryW((documents + L"\\Quendral").c_str(), nullptr);
+    driver::Program program(testenv::NumveraExe(), documents);
+    HWND dialog = program.WaitForWindow(L"Binarok", 20000);
+    if (dialog == nullptr)
+        return Fail("the main dialog did not appear");
+    driver::PostClick(dialog, IDC_AUTO_RUN);
+    if (!program.AnswerMessageBox(20000, nullptr))
+        return Fail("the auto-run box showed no message");
+    if (!driver::WaitUntil([&] { return driver::IsControlVisible(dialog, IDC_SHOW_MESSAGES); }, 10000))
+        return Fail("the show-messages box did not appear");
+    ::Sleep(500);
+    if (!driver::SaveWindowImage(dialog, folder + L"\\autorun.bmp"))
+        return Fail("could not save the dialog with the auto-run box checked");
+    driver::PostClick(dialog, IDOK);
+    DWORD exitCode = 0;
+    return program.WaitForExit(10000, &exitCode) || Fail("the program did not end");
+}
+
+// An automatic start with messages on and an input of "-5", which is refused.
+bool TakeRefusedRequest(const std::wstring& folder)
+{
+    const std::wstring documents = testenv::FreshFolder(L"screenshots-refused");
+    const std::wstring product = documents + L"\\Quendral\\MFCBivoA";
+    for (const std::wstring& made : {documents + L"\\Quendral", product, product + L"\\temp", product + L"\\AutoFile"})
+        ::CreateDirectoryW(made.c_str(), nullptr);
+    if (!testenv::WriteFileBytes(product + L"\\temp\\BivoA.tmp", "1\r\n1") ||
+        !testenv::WriteFileBytes(product + L"\\AutoFile\\DekoKan.tbin", "-5"))
+        return Fail("could not prepare the refused request");
+    driver::Program program(testenv::NumveraExe(), documents);
+    std::vector<driver::MessageBoxInfo> boxes;
+    if (!driver::WaitUntil([&] { return !(boxes = program.MessageBoxes()).empty(); }, 20000))
+        return Fail("the refusal showed no message box");
+    ::Sleep(500);
+    if (!driver::SaveWindowImage(boxes.front().window, folder + L"\\refused.bmp"))
+        return Fail("could not save the message box");
+    driver::PressOk(boxes.front().window);
+    DWORD exitCode = 0;
+    return program.WaitForExit(10000, &exitCode) || Fail("the program did not end");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -52,5 +100,8 @@ int wmain(int argc, wchar_t** argv)
     if (argc != 2)
         return Fail("usage: take_screenshots FOLDER"), 2;
     ::CreateDirectoryW(argv[1], nullptr);
-    return TakeScreenshots(argv[1]) ? 0 : 1;
+    const bool mainAndAbout = TakeMainAndAbout(argv[1]);
+    const bool autoRun = TakeAutoRunChecked(argv[1]);
+    const bool refused = TakeRefusedRequest(argv[1]);
+    return mainAndAbout && autoRun && refused ? 0 : 1;
 }
