@@ -210,6 +210,18 @@ bool RunUnixCommand(std::vector<std::string> arguments)
     return spawn(argv.data(), TRUE) == 0;
 }
 
+std::string BinaryDigits(uint32_t value)
+{
+    std::string bits;
+    for (int bit = 31; bit >= 0; --bit) {
+        if (value >> bit & 1u)
+            bits += '1';
+        else if (!bits.empty())
+            bits += '0';
+    }
+    return bits.empty() ? "0" : bits;
+}
+
 std::string Utf8(const std::wstring& text)
 {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);

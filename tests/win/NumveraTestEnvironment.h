@@ -1,6 +1,7 @@
 // Where the program under test and the tests' working folders are.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ bool RunUnixCommand(std::vector<std::string> arguments);
 // Under Wine: the Unix path of a Windows path whose last component is ASCII;
 // empty elsewhere.
 std::string UnixPathOf(const std::wstring& path);
+
+// The binary digits of a value, by a route independent of the program's.
+std::string BinaryDigits(uint32_t value);
 
 // UTF-8 for test messages.
 std::string Utf8(const std::wstring& text);

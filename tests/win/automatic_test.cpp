@@ -43,19 +43,6 @@ struct Outcome {
     std::vector<driver::MessageBoxInfo> messages;
 };
 
-// The binary digits of a value, by an independent route.
-std::string ReferenceBinary(uint32_t value)
-{
-    std::string bits;
-    for (int bit = 31; bit >= 0; --bit) {
-        if (value >> bit & 1u)
-            bits += '1';
-        else if (!bits.empty())
-            bits += '0';
-    }
-    return bits.empty() ? "0" : bits;
-}
-
 class Automatic : public ::testing::Test {
 protected:
     void SetUp() override
@@ -367,7 +354,7 @@ TEST_F(Automatic, RandomRequestsMatchAReferenceConversion)
             if (random() % 8 == 0 && digits.size() > 1)
                 digits.insert(1, "\r");
             input += digits + breaks[random() % 4];
-            expected += ReferenceBinary(value) + "\r\n";
+            expected += testenv::BinaryDigits(value) + "\r\n";
         }
         WriteInput(input);
         const Outcome outcome = Run();
@@ -387,7 +374,7 @@ TEST_F(Automatic, TheLargestAcceptedInputIsConvertedWhole)
         if (input.size() + line.size() > 2076999)
             break;
         input += line;
-        expected += ReferenceBinary(value) + "\r\n";
+        expected += testenv::BinaryDigits(value) + "\r\n";
     }
     input.append(2076999 - input.size(), '\n');  // exactly one byte below the limit
     WriteInput(input);
@@ -396,16 +383,6 @@ TEST_F(Automatic, TheLargestAcceptedInputIsConvertedWhole)
     EXPECT_TRUE(outcome.messages.empty());
     EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
     EXPECT_FALSE(testenv::PathExists(Input()));
-}
-
-// Runs named for a code page must have it, or they would prove nothing: the
-// program inherits the locale of this process.
-TEST(AutomaticCodePage, IsTheOneThisRunNames)
-{
-    wchar_t expected[16] = {};
-    if (::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", expected, 16) == 0)
-        GTEST_SKIP() << "this run names no code page; GetACP() is " << ::GetACP();
-    EXPECT_EQ(::GetACP(), static_cast<UINT>(_wtoi(expected)));
 }
 
 // Interactive starts: the AutoFile folder alone decides the mode, and the

@@ -40,24 +40,11 @@ std::wstring DriveExe()
     return length > 0 && length < MAX_PATH * 2 ? path : L"";
 }
 
-// The binary digits of a value, by an independent route.
-std::string ReferenceBinary(uint32_t value)
-{
-    std::string bits;
-    for (int bit = 31; bit >= 0; --bit) {
-        if (value >> bit & 1u)
-            bits += '1';
-        else if (!bits.empty())
-            bits += '0';
-    }
-    return bits.empty() ? "0" : bits;
-}
-
 std::string ReferenceResult(const std::vector<uint32_t>& values)
 {
     std::string lines;
     for (uint32_t value : values)
-        lines += ReferenceBinary(value) + "\r\n";
+        lines += testenv::BinaryDigits(value) + "\r\n";
     return lines;
 }
 
@@ -637,16 +624,6 @@ TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
     EXPECT_EQ(outcome.out, ReferenceResult({12, 34}));
     EXPECT_TRUE(Contains(outcome.err, kCompleted)) << "the client said what the box said";
     EXPECT_FALSE(testenv::PathExists(AutoFolder()));
-}
-
-// Runs named for a code page must have it, or they would prove nothing: the
-// client and Numvera.exe inherit the locale of this process.
-TEST(DriveCodePage, IsTheOneThisRunNames)
-{
-    wchar_t expected[16] = {};
-    if (::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", expected, 16) == 0)
-        GTEST_SKIP() << "this run names no code page; GetACP() is " << ::GetACP();
-    EXPECT_EQ(::GetACP(), static_cast<UINT>(_wtoi(expected)));
 }
 
 }  // namespace

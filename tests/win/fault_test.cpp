@@ -28,15 +28,6 @@ const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイル
 const wchar_t kNotRemoved[] = L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。";
 const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
 
-std::string BinaryOf(uint32_t value)
-{
-    std::string bits;
-    do {
-        bits.insert(bits.begin(), static_cast<char>('0' + (value & 1u)));
-        value >>= 1;
-    } while (value != 0);
-    return bits;
-}
 
 class Faults : public ::testing::Test {
 protected:
@@ -83,7 +74,7 @@ TEST_F(Faults, TwentyProgramsStartedAtOnceOnOneRequestAnswerItOnce)
     std::string input, expected;
     for (uint32_t value = 0; value < 3000; ++value) {
         input += std::to_string(value * 715827u) + "\r\n";
-        expected += BinaryOf(value * 715827u) + "\r\n";
+        expected += testenv::BinaryDigits(value * 715827u) + "\r\n";
     }
     ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
 
@@ -113,7 +104,7 @@ TEST_F(Faults, TwoHundredRequestsFromADrivingLoopAreEachAnsweredOrKept)
         for (int line = 0; line < lines; ++line) {
             const uint32_t value = random() % 2147483648u;
             input += std::to_string(value) + (random() % 2 ? "\r\n" : "\n");
-            expected += BinaryOf(value) + "\r\n";
+            expected += testenv::BinaryDigits(value) + "\r\n";
         }
         if (kind == 0)
             input.insert(random() % input.size(), random() % 2 ? "-" : " ");
@@ -217,7 +208,7 @@ TEST_F(Faults, AnInputThatAnotherProgramAppendsToIsReadWholeOrNotAtAll)
         const std::string result = testenv::ReadFileBytes(Result());
         std::string whole;
         while (whole.size() < result.size())
-            whole += BinaryOf(1234567) + "\r\n";
+            whole += testenv::BinaryDigits(1234567) + "\r\n";
         EXPECT_EQ(result, whole) << "only complete lines are converted";
     }
     stop = true;
@@ -235,7 +226,7 @@ TEST_F(Faults, AnAutoFileFolderThatComesAndGoesNeverGivesAPartialAnswer)
     std::string request, expected;
     for (uint32_t value = 1; value <= 500; ++value) {
         request += std::to_string(value * 4294967u % 2147483648u) + "\r\n";
-        expected += BinaryOf(value * 4294967u % 2147483648u) + "\r\n";
+        expected += testenv::BinaryDigits(value * 4294967u % 2147483648u) + "\r\n";
     }
     std::atomic<bool> stop{false};
     std::thread flipper([&] {

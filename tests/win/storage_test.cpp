@@ -5,7 +5,6 @@
 #include <direct.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cwchar>
 #include <iterator>
 #include <string>
@@ -40,14 +39,6 @@ protected:
 
     std::wstring m_folder;
 };
-
-// The code page this run is meant to have (NUMVERA_EXPECT_ACP); 0 when any will do.
-UINT ExpectedCodePage()
-{
-    wchar_t value[16] = {};
-    const DWORD length = ::GetEnvironmentVariableW(L"NUMVERA_EXPECT_ACP", value, 16);
-    return length == 0 || length >= 16 ? 0 : static_cast<UINT>(std::wcstoul(value, nullptr, 10));
-}
 
 // Sets NUMVERA_TEST_DOCS, which the test prefix's documents folder expands, for one scope.
 class DocumentsFolderOverride {
@@ -86,18 +77,6 @@ const char* OutcomeName(ReadOutcome outcome)
 }
 
 }  // namespace
-
-// A run meant for one code page must really have it, or its code-page cases
-// would all be skipped unnoticed.
-TEST(CodePage, IsTheOneThisRunIsMeantFor)
-{
-    const UINT acp = ::GetACP();
-    std::printf("GetACP() = %u\n", acp);
-    const UINT expected = ExpectedCodePage();
-    if (expected == 0)
-        GTEST_SKIP() << "this run does not name a code page (NUMVERA_EXPECT_ACP); GetACP() is " << acp;
-    EXPECT_EQ(acp, expected);
-}
 
 TEST(JoinPath, PutsTheSuffixRightAfterTheFolder)
 {
