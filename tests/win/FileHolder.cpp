@@ -1,5 +1,7 @@
 #include "tests/win/FileHolder.h"
 
+#include "tests/win/NumveraTestEnvironment.h"
+
 #include <atomic>
 #include <string>
 
@@ -16,25 +18,6 @@ std::wstring HelperPath()
     const size_t slash = folder.find_last_of(L'\\');
     folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
     return folder + L"numvera_hold_file.exe";
-}
-
-// Quoted for CommandLineToArgvW rules: backslashes double only before a quote.
-std::wstring Quoted(const std::wstring& argument)
-{
-    std::wstring quoted = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted.push_back(c);
-    }
-    quoted.append(backslashes * 2, L'\\');
-    quoted.push_back(L'"');
-    return quoted;
 }
 
 std::wstring Hex(DWORD value)
@@ -64,8 +47,9 @@ FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWOR
         return;
 
     const std::wstring helper = HelperPath();
-    std::wstring commandLine = Quoted(helper) + L" " + Quoted(path) + L" " + Hex(access) + L" " + Hex(share) + L" " +
-                               Hex(creation) + L" " + Quoted(readyName) + L" " + Quoted(quitName);
+    std::wstring commandLine = testenv::QuotedArgument(helper) + L" " + testenv::QuotedArgument(path) + L" " +
+                               Hex(access) + L" " + Hex(share) + L" " + Hex(creation) + L" " +
+                               testenv::QuotedArgument(readyName) + L" " + testenv::QuotedArgument(quitName);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

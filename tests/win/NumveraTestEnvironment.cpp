@@ -210,6 +210,43 @@ bool RunUnixCommand(std::vector<std::string> arguments)
     return spawn(argv.data(), TRUE) == 0;
 }
 
+std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documentsDir)
+{
+    std::vector<wchar_t> block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        if (_wcsnicmp(entry, L"NUMVERA_TEST_DOCS=", 18) != 0)
+            block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+    }
+    ::FreeEnvironmentStringsW(strings);
+    if (!documentsDir.empty()) {
+        const std::wstring entry = L"NUMVERA_TEST_DOCS=" + documentsDir;
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
+// Backslashes double only before a quote, as CommandLineToArgvW reads them.
+std::wstring QuotedArgument(const std::wstring& argument)
+{
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
 std::string BinaryDigits(uint32_t value)
 {
     std::string bits;

@@ -46,6 +46,14 @@ bool RunUnixCommand(std::vector<std::string> arguments);
 // empty elsewhere.
 std::string UnixPathOf(const std::wstring& path);
 
+// The process environment with NUMVERA_TEST_DOCS, which the test prefix's
+// documents folder expands, set to documentsDir (empty: removed); a block
+// for CreateProcessW with CREATE_UNICODE_ENVIRONMENT.
+std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documentsDir);
+
+// One command-line argument, quoted so that CommandLineToArgvW reads it back.
+std::wstring QuotedArgument(const std::wstring& argument);
+
 // The binary digits of a value, by a route independent of the program's.
 std::string BinaryDigits(uint32_t value);
 

@@ -8,25 +8,6 @@ namespace driver {
 
 namespace {
 
-// The process environment with NUMVERA_TEST_DOCS replaced.
-std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documentsDir)
-{
-    std::vector<wchar_t> block;
-    wchar_t* strings = ::GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
-        if (_wcsnicmp(entry, L"NUMVERA_TEST_DOCS=", 18) == 0)
-            continue;
-        block.insert(block.end(), entry, entry + wcslen(entry) + 1);
-    }
-    ::FreeEnvironmentStringsW(strings);
-    if (!documentsDir.empty()) {
-        const std::wstring entry = L"NUMVERA_TEST_DOCS=" + documentsDir;
-        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
-    }
-    block.push_back(L'\0');
-    return block;
-}
-
 struct WindowSearch {
     DWORD processId;
     std::vector<HWND> found;
@@ -78,7 +59,7 @@ Program::Program(const std::wstring& exePath, const std::wstring& documentsDir, 
     std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
-    std::vector<wchar_t> environment = EnvironmentWithDocuments(documentsDir);
+    std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documentsDir);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,

@@ -48,41 +48,6 @@ std::string ReferenceResult(const std::vector<uint32_t>& values)
     return lines;
 }
 
-// One argument as CommandLineToArgvW reads it back.
-std::wstring Quoted(const std::wstring& argument)
-{
-    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
-        return argument;
-    std::wstring quoted = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, L'\\');
-    return quoted + L"\"";
-}
-
-std::vector<wchar_t> EnvironmentWithDocuments(const std::wstring& documents)
-{
-    std::vector<wchar_t> block;
-    wchar_t* strings = ::GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
-        if (_wcsnicmp(entry, L"NUMVERA_TEST_DOCS=", 18) != 0)
-            block.insert(block.end(), entry, entry + wcslen(entry) + 1);
-    }
-    ::FreeEnvironmentStringsW(strings);
-    const std::wstring entry = L"NUMVERA_TEST_DOCS=" + documents;
-    block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
-    block.push_back(L'\0');
-    return block;
-}
-
 std::string ReadAll(HANDLE pipe)
 {
     std::string bytes;
@@ -114,10 +79,10 @@ public:
         for (HANDLE own : {inWrite, outRead, errRead})
             ::SetHandleInformation(own, HANDLE_FLAG_INHERIT, 0);
 
-        std::wstring commandLine = Quoted(exe);
+        std::wstring commandLine = testenv::QuotedArgument(exe);
         for (const std::wstring& argument : arguments)
-            commandLine += L" " + Quoted(argument);
-        std::vector<wchar_t> environment = EnvironmentWithDocuments(documents);
+            commandLine += L" " + testenv::QuotedArgument(argument);
+        std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documents);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
