@@ -7,7 +7,6 @@
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
 #include "autorun/ProgressThrottle.h"
-#include "framework/File.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
 #include "storage/StorageState.h"
@@ -34,11 +33,10 @@ enum class Removal { Removed, AlreadyGone, Failed };
 // removed, its attributes are put back so that it stays as it was.
 Removal RemoveInputFile(const std::wstring& path)
 {
-    CFileStatus status;
-    if (!CFile::GetStatus(path.c_str(), status))
-        return Removal::AlreadyGone;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Removal::AlreadyGone;
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly)
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileW(path.c_str()))
