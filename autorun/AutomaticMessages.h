@@ -10,6 +10,8 @@ constexpr wchar_t kInputTooLargeMessage[] =
     L"10進数が記述された「DekoKan.tbin」ファイルが大きすぎます。2077000バイト未満にして下さい。\r\n処理を中止します。";
 constexpr wchar_t kInputUnreadableMessage[] =
     L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
+constexpr wchar_t kInputInUseMessage[] =
+    L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
 constexpr wchar_t kValueTooLargeMessage[] =
     L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
 constexpr wchar_t kResultNotWrittenMessage[] =

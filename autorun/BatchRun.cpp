@@ -27,25 +27,6 @@ int ClientWidth(const CWnd& window)
     return client.right - client.left;
 }
 
-enum class Removal { Removed, AlreadyGone, Failed };
-
-// Removes the input file, also when it is read-only. When it cannot be
-// removed, its attributes are put back so that it stays as it was.
-Removal RemoveInputFile(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Removal::AlreadyGone;
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly)
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileW(path.c_str()))
-        return Removal::Removed;
-    if (readOnly)
-        ::SetFileAttributesW(path.c_str(), attributes);
-    return Removal::Failed;
-}
-
 }  // namespace
 
 // Fetches and dispatches whatever is waiting in the thread's queue; stops at
@@ -72,7 +53,7 @@ void CNumveraDlg::StepProgress(ProgressThrottle& throttle, int64_t position, int
         m_progressTextEdit.SetWindowText(ProgressLabel(position, maximum).c_str());
 }
 
-void CNumveraDlg::RunBatch(std::wstring resultFilePath, std::wstring inputFilePath)
+void CNumveraDlg::RunBatch(std::wstring resultFilePath)
 {
     // Start.
     g_inputLineCount = 0;
@@ -122,10 +103,11 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath, std::wstring inputFilePa
         FailBatch(kResultNotWrittenMessage);
         return;
     }
-    if (RemoveInputFile(inputFilePath) == Removal::Failed) {
+    if (!RemoveHeldFile(m_inputFile)) {
         FailBatch(kInputNotRemovedMessage);
         return;
     }
+    ReleaseAutomaticRun();
     StepProgress(throttle, count + length + 3, convertMaximum, true);
     ::Sleep(100);
 
@@ -153,6 +135,7 @@ void CNumveraDlg::RestoreAfterBatch()
 // The error path of a run: the message first, then the restore; no beep.
 void CNumveraDlg::FailBatch(const wchar_t* message)
 {
+    ReleaseAutomaticRun();
     if (IsMessageGateOpen())
         AfxMessageBox(message, MB_ICONERROR);
     RestoreAfterBatch();

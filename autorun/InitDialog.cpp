@@ -14,6 +14,11 @@
 
 namespace {
 
+// How long a start waits for another start's automatic run on the same
+// product folder, and how often it looks.
+constexpr ULONGLONG kRunLockWaitMs = 60000;
+constexpr DWORD kRunLockPollMs = 50;
+
 // Creates one folder level; the result is not needed here.
 void MakeFolder(const std::wstring& path) { _mkdir(NarrowToAnsi(path).c_str()); }
 
@@ -57,13 +62,19 @@ BOOL CNumveraDlg::OnInitDialog()
         return TRUE;
     }
 
+    // Another start may be answering a request this moment: the input is
+    // looked at only once that run has ended, so it is the one there now.
+    if (!TakeAutomaticRunLock()) {
+        AbortAutomaticRun(kInputInUseMessage);
+        return TRUE;
+    }
     const std::wstring inputFilePath = JoinPath(g_autoDir, kInputFileSuffix);
     const wchar_t* refusal = CheckInputFile(inputFilePath);
     if (refusal != nullptr) {
         AbortAutomaticRun(refusal);
         return TRUE;
     }
-    RunBatch(JoinPath(g_resultDir, kResultFileSuffix), inputFilePath);
+    RunBatch(JoinPath(g_resultDir, kResultFileSuffix));
     return TRUE;
 }
 
@@ -83,8 +94,31 @@ void CNumveraDlg::LoadSettingsIntoCheckBoxes()
     }
 }
 
-// Reads the input file into g_inputText; the message that refuses the
-// request, or null when the batch run may start.
+// Waits while another start holds the lock of this product folder, at most a
+// minute; false when it is still held then, or cannot be had at all.
+bool CNumveraDlg::TakeAutomaticRunLock()
+{
+    const std::wstring lockFile = JoinPath(g_tempDir, kRunLockFileSuffix);
+    const ULONGLONG deadline = ::GetTickCount64() + kRunLockWaitMs;
+    for (;;) {
+        const LockAttempt attempt = TryLockFile(lockFile, m_automaticRunLock);
+        if (attempt != LockAttempt::HeldElsewhere)
+            return attempt == LockAttempt::Taken;
+        if (::GetTickCount64() >= deadline)
+            return false;
+        ::Sleep(kRunLockPollMs);
+        PumpPendingMessages();
+    }
+}
+
+void CNumveraDlg::ReleaseAutomaticRun()
+{
+    m_inputFile.Close();
+    m_automaticRunLock.Close();
+}
+
+// Reads the input file into g_inputText and keeps it open in m_inputFile; the
+// message that refuses the request, or null when the batch run may start.
 const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
 {
     if (!IsPlainFile(inputFilePath))
@@ -96,7 +130,7 @@ const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
         return kInputTooLargeMessage;
 
     ReadOutcome outcome = ReadOutcome::Failed;
-    g_inputText = ReadWholeFile(inputFilePath, &outcome);
+    g_inputText = ReadAndHoldFile(inputFilePath, m_inputFile, &outcome);
     switch (outcome) {
     case ReadOutcome::Read:
         break;
@@ -114,6 +148,7 @@ const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
 
 void CNumveraDlg::AbortAutomaticRun(const wchar_t* message)
 {
+    ReleaseAutomaticRun();
     m_progressTextEdit.ShowWindow(SW_HIDE);
     m_progressBar.ShowWindow(SW_HIDE);
     if (IsMessageGateOpen())

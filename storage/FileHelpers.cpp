@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstring>
 
@@ -15,6 +14,56 @@ namespace {
 
 constexpr UINT kReadFlags = CFile::modeRead | CFile::shareDenyWrite;                          // 0x0020
 constexpr UINT kWriteFlags = CFile::modeCreate | CFile::shareDenyWrite | CFile::modeReadWrite;  // 0x1022
+// Not inherited: a child process would keep the lock past its holder's end.
+constexpr UINT kLockFlags =
+    CFile::modeRead | CFile::shareExclusive | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeNoInherit;
+
+// The text of an open file: one read into the shared buffer, up to its first NUL.
+std::wstring ReadOpenFile(CFile& file, ReadOutcome& result)
+{
+    UINT got = 0;
+    if (!file.Read(g_readBuffer, static_cast<UINT>(kReadBufferSize), &got)) {
+        result = ReadOutcome::Failed;
+        return std::wstring();
+    }
+    // A read that fills the whole buffer may have left bytes behind.
+    if (got >= kReadBufferSize) {
+        result = ReadOutcome::TooLarge;
+        return std::wstring();
+    }
+    const auto* bytes = reinterpret_cast<const char*>(g_readBuffer);
+    const void* nul = std::memchr(bytes, '\0', got);
+    result = nul != nullptr ? ReadOutcome::StoppedAtNul : ReadOutcome::Read;
+    const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : got;
+    return WidenAnsi(bytes, length);
+}
+
+void SetHeldFileAttributes(CFile& held, DWORD attributes)
+{
+    FILE_BASIC_INFO basic{};  // zero times mean "unchanged"
+    basic.FileAttributes = attributes;
+    ::SetFileInformationByHandle(held.m_hFile, FileBasicInfo, &basic, sizeof basic);
+}
+
+// Removal with the name gone at once, also of a read-only file (Windows 10
+// 1809 and later): declared here, since the program also runs on systems
+// that refuse it.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD kDispositionDelete = 0x1;
+constexpr DWORD kDispositionPosixSemantics = 0x2;
+constexpr DWORD kDispositionIgnoreReadOnly = 0x10;
+
+// The name goes at once where the system allows, even while a reader that
+// shares removal still has the file open; elsewhere, when the last handle closes.
+bool MarkHeldFileForRemoval(CFile& held)
+{
+    // FILE_DISPOSITION_INFO_EX
+    DWORD atOnce = kDispositionDelete | kDispositionPosixSemantics | kDispositionIgnoreReadOnly;
+    if (::SetFileInformationByHandle(held.m_hFile, kFileDispositionInfoEx, &atOnce, sizeof atOnce))
+        return true;
+    FILE_DISPOSITION_INFO onClose{TRUE};
+    return ::SetFileInformationByHandle(held.m_hFile, FileDispositionInfo, &onClose, sizeof onClose) != FALSE;
+}
 
 std::wstring FolderOf(const std::wstring& path)
 {
@@ -56,16 +105,23 @@ bool TargetAcceptsWriting(const std::wstring& path)
     return probe.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite) != FALSE;
 }
 
-// path joined with name by PathAppendW in a MAX_PATH buffer; empty when it does not fit.
-std::wstring AppendToPath(const std::wstring& path, const wchar_t* name)
+std::wstring FullPathOf(const std::wstring& path)
 {
     wchar_t buffer[MAX_PATH] = {};
-    if (path.size() >= MAX_PATH)
+    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, buffer, nullptr);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+// The folder and the name joined as they stand. Empty when that does not fit
+// MAX_PATH, or when the system would read it as another path: it drops a
+// name's final dots and spaces and takes "..." for the parent, so such a
+// name would stand for another entry or for a folder outside.
+std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
+{
+    const std::wstring child = folder + L"\\" + name;
+    if (child.size() >= MAX_PATH || FullPathOf(child) != child)
         return std::wstring();
-    std::memcpy(buffer, path.c_str(), path.size() * sizeof(wchar_t));
-    if (!::PathAppendW(buffer, name))
-        return std::wstring();
-    return buffer;
+    return child;
 }
 
 bool IsLink(const std::wstring& path)
@@ -107,21 +163,54 @@ std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome)
         result = ReadOutcome::NotOpened;
         return std::wstring();
     }
-    UINT got = 0;
-    if (!file.Read(g_readBuffer, static_cast<UINT>(kReadBufferSize), &got)) {
-        result = ReadOutcome::Failed;
+    return ReadOpenFile(file, result);
+}
+
+std::wstring ReadAndHoldFile(std::wstring path, CFile& held, ReadOutcome* outcome)
+{
+    ReadOutcome ignored;
+    ReadOutcome& result = outcome != nullptr ? *outcome : ignored;
+    held.Close();
+    // Readers may share it; writers and removers may not. The removal and the
+    // clearing of the read-only flag go through this handle. Wine refuses an
+    // ordinary user attribute writes on a read-only file, and lets them
+    // through the handle all the same; Windows grants them.
+    for (const DWORD access : {GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES, GENERIC_READ | DELETE}) {
+        held.m_hFile =
+            ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held.m_hFile != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_ACCESS_DENIED)
+            break;
+    }
+    if (held.m_hFile == INVALID_HANDLE_VALUE) {
+        result = ReadOutcome::NotOpened;
         return std::wstring();
     }
-    // A read that fills the whole buffer may have left bytes behind.
-    if (got >= kReadBufferSize) {
-        result = ReadOutcome::TooLarge;
-        return std::wstring();
+    return ReadOpenFile(held, result);
+}
+
+bool RemoveHeldFile(CFile& held)
+{
+    FILE_BASIC_INFO basic{};
+    if (!::GetFileInformationByHandleEx(held.m_hFile, FileBasicInfo, &basic, sizeof basic)) {
+        held.Close();
+        return false;
     }
-    const auto* bytes = reinterpret_cast<const char*>(g_readBuffer);
-    const void* nul = std::memchr(bytes, '\0', got);
-    result = nul != nullptr ? ReadOutcome::StoppedAtNul : ReadOutcome::Read;
-    const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : got;
-    return WidenAnsi(bytes, length);
+    const DWORD attributes = basic.FileAttributes;
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly)
+        SetHeldFileAttributes(held, FILE_ATTRIBUTE_NORMAL);
+    const bool removed = MarkHeldFileForRemoval(held);
+    if (!removed && readOnly)
+        SetHeldFileAttributes(held, attributes);
+    held.Close();
+    return removed;
+}
+
+LockAttempt TryLockFile(std::wstring path, CFile& lock)
+{
+    if (lock.Open(path.c_str(), kLockFlags))
+        return LockAttempt::Taken;
+    return ::GetLastError() == ERROR_SHARING_VIOLATION ? LockAttempt::HeldElsewhere : LockAttempt::Failed;
 }
 
 bool WriteWholeFile(std::wstring path, std::string bytes)
@@ -144,19 +233,21 @@ bool RemoveFolderTree(std::wstring path)
     // A link given as the folder would hand us someone else's folder.
     if (IsLink(path))
         return false;
-    const std::wstring pattern = AppendToPath(path, L"*");
-    if (pattern.empty())
+    // Children are joined to the folder's full path, in the form the system reads.
+    std::wstring folder = FullPathOf(path);
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    if (folder.empty() || folder.size() + 2 >= MAX_PATH)
         return false;
     CFileFind finder;
-    if (!finder.FindFile(pattern.c_str()))
+    if (!finder.FindFile((folder + L"\\*").c_str()))
         return false;
     bool more = true;
     while (more) {
         more = finder.FindNextFile();
         if (finder.IsDots() || finder.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT))
             continue;
-        const std::wstring name = finder.GetFileName();
-        const std::wstring child = AppendToPath(path, name.c_str());
+        const std::wstring child = ChildPath(folder, finder.GetFileName());
         if (child.empty())
             continue;
         if (finder.IsDirectory())
@@ -165,6 +256,6 @@ bool RemoveFolderTree(std::wstring path)
             ::DeleteFileW(child.c_str());
     }
     finder.Close();  // an open search keeps the folder from being removed
-    ::RemoveDirectoryW(path.c_str());
+    ::RemoveDirectoryW(folder.c_str());
     return true;
 }

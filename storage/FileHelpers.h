@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CFile;
+
 // Stores the user's documents folder in g_documentsDir; empty when the lookup
 // fails, so that no working path can fall back to the root of a drive.
 void QueryDocumentsDir();
@@ -27,12 +29,34 @@ enum class ReadOutcome {
 // unless the outcome is Read.
 std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome = nullptr);
 
+// Like ReadWholeFile, but the file stays open in `held` after the read, and
+// until it is closed no other program can write, extend, replace or remove
+// it: what is later removed through it is exactly what was read.
+std::wstring ReadAndHoldFile(std::wstring path, CFile& held, ReadOutcome* outcome);
+
+// Removes the file held since ReadAndHoldFile, also when it is read-only, and
+// closes it. When it cannot be removed it stays as it was; false then.
+bool RemoveHeldFile(CFile& held);
+
+enum class LockAttempt {
+    Taken,          // `lock` holds the file now
+    HeldElsewhere,  // another process has it open
+    Failed,         // it cannot be opened at all (no access, a folder of that name)
+};
+
+// Opens the lock file, creating it if need be, with no sharing at all, so
+// that one process at a time holds it; the system lets go of it when the
+// holder closes it or ends in any way. The file itself means nothing: one
+// left on disk is taken like a new one.
+LockAttempt TryLockFile(std::wstring path, CFile& lock);
+
 // Replaces the file with exactly these bytes in one step; true on success. On
 // failure the target is left as it was and no temporary file remains.
 bool WriteWholeFile(std::wstring path, std::string bytes);
 
 // Deletes the folder with everything inside that can be deleted. Links and
 // junctions are neither followed nor removed; entries whose path would not fit
-// MAX_PATH are skipped. False, with nothing removed, when the folder cannot be
+// MAX_PATH, or that the system would read as another path (names such as
+// "..." or ending in a dot or a space), are skipped. False, with nothing removed, when the folder cannot be
 // listed or is itself a link.
 bool RemoveFolderTree(std::wstring path);

@@ -29,5 +29,6 @@ constexpr wchar_t kResultSuffix[] = L"\\Quendral\\MFCBivoA\\Result";
 constexpr wchar_t kTempSuffix[] = L"\\Quendral\\MFCBivoA\\temp";
 constexpr wchar_t kAutoSuffix[] = L"\\Quendral\\MFCBivoA\\AutoFile";
 constexpr wchar_t kSettingsFileSuffix[] = L"\\BivoA.tmp";
+constexpr wchar_t kRunLockFileSuffix[] = L"\\BivoA.lock";  // in the temp folder
 constexpr wchar_t kInputFileSuffix[] = L"\\DekoKan.tbin";
 constexpr wchar_t kResultFileSuffix[] = L"\\BivoResult.tbin";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/Dialog.h"
+#include "framework/File.h"
 #include "res/resource.h"
 
 class ProgressThrottle;
@@ -34,9 +35,12 @@ protected:
 
     // Dialog initialisation and the automatic run.
     void LoadSettingsIntoCheckBoxes();
+    bool TakeAutomaticRunLock();
+    void ReleaseAutomaticRun();
     const wchar_t* CheckInputFile(const std::wstring& inputFilePath);
     void AbortAutomaticRun(const wchar_t* message);
-    void RunBatch(std::wstring resultFilePath, std::wstring inputFilePath);
+    // Answers the input held in m_inputFile and removes it.
+    void RunBatch(std::wstring resultFilePath);
     void PumpPendingMessages();
     void StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd);
     void RestoreAfterBatch();
@@ -51,4 +55,9 @@ protected:
     CButton m_showMessagesCheck;
     CButton m_autoRunCheck;
     CEdit m_exePathEdit;
+
+    // Held by an automatic run from the check of its input to the input's
+    // removal, and let go before any message box.
+    CFile m_automaticRunLock;  // one run per product folder at a time
+    CFile m_inputFile;         // the input as read, until it is removed
 };

@@ -32,7 +32,7 @@ const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」フ�
 const wchar_t kTooLargeValue[] =
     L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
 const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
-const wchar_t kNotRemoved[] = L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。";
+const wchar_t kInUse[] = L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
 const wchar_t kCompleted[] = L"処理を完了しました。";
 
 // What one start of the program did.
@@ -65,6 +65,7 @@ protected:
     std::wstring Input() const { return AutoFolder() + L"\\DekoKan.tbin"; }
     std::wstring Result() const { return Product() + L"\\Result\\BivoResult.tbin"; }
     std::wstring Settings() const { return Product() + L"\\temp\\BivoA.tmp"; }
+    std::wstring RunLock() const { return Product() + L"\\temp\\BivoA.lock"; }
 
     void WriteInput(const std::string& bytes) { ASSERT_TRUE(testenv::WriteFileBytes(Input(), bytes)); }
     void WriteSettings(const std::string& bytes)
@@ -79,9 +80,17 @@ protected:
     // dialog that comes up means an interactive start; it is left open.
     Outcome Run()
     {
-        Outcome outcome;
+        Start();
+        return Finish();
+    }
+    void Start()
+    {
         m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
         EXPECT_TRUE(m_program->Started());
+    }
+    Outcome Finish()
+    {
+        Outcome outcome;
         const ULONGLONG end = ::GetTickCount64() + kRunTimeoutMs;
         while (::GetTickCount64() < end) {
             if (m_program->WaitForExit(0, &outcome.exitCode)) {
@@ -304,18 +313,89 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
     EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
     EXPECT_EQ(testenv::FolderEntries(Product() + L"\\Result"), Names{L"BivoResult.tbin"}) << "no temporary file left";
 
-    // Input held by a reader that does not allow deleting it.
-    {
-        SCOPED_TRACE("input held against deletion");
+    // Input held by a reader: what is removed must be what was read, so a
+    // reader that does not allow removing it keeps the request from being taken.
+    const struct {
+        const char* what;
+        DWORD share;
+        const wchar_t* message;
+        MessageIcon icon;
+    } readers[] = {
+        {"input held against removal", FILE_SHARE_READ, kUnreadable, MessageIcon::Error},
+        {"input held by a reader that allows removal", FILE_SHARE_READ | FILE_SHARE_DELETE, kCompleted,
+         MessageIcon::Information},
+    };
+    for (const auto& reader : readers) {
+        SCOPED_TRACE(reader.what);
         NewDocuments();
         OpenGate();
         WriteInput("12\r\n");
-        FileHolder holder(Input(), GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(holder.Holding());
-        ExpectOneMessage(Run(), kNotRemoved, MessageIcon::Error);
-        EXPECT_EQ(testenv::ReadFileBytes(Result()), "1100\r\n") << "the result stays written";
+        {
+            FileHolder holder(Input(), GENERIC_READ, reader.share);
+            ASSERT_TRUE(holder.Holding());
+            ExpectOneMessage(Run(), reader.message, reader.icon);
+        }
+        const bool answered = reader.message == kCompleted;
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), answered ? "1100\r\n" : "");
+        EXPECT_EQ(testenv::PathExists(Input()), !answered);
+        if (!answered)
+            EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
     }
-    EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
+}
+
+// One automatic run per product folder at a time: a start waits while another
+// holds the lock, then takes the request that is there when it gets the lock.
+TEST_F(Automatic, AStartWaitsForAnotherRunAndThenTakesTheInputAsItIsThen)
+{
+    OpenGate();
+    ASSERT_TRUE(testenv::WriteFileBytes(RunLock(), "left by a start that ended"));
+    WriteInput("1\r\n");
+    ExpectOneMessage(Run(), kCompleted, MessageIcon::Information);
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "1\r\n") << "a lock file nobody holds is no lock";
+
+    WriteInput("2\r\n");
+    {
+        FileHolder holder(RunLock(), GENERIC_READ, 0, OPEN_ALWAYS);
+        ASSERT_TRUE(holder.Holding());
+        Start();
+        DWORD exitCode = 0;
+        EXPECT_FALSE(m_program->WaitForExit(3000, &exitCode)) << "the start did not wait";
+        EXPECT_TRUE(m_program->MessageBoxes().empty());
+        EXPECT_EQ(testenv::ReadFileBytes(Input()), "2\r\n");
+        WriteInput("3\r\n");  // the other run answered 2 and a new request came
+    }
+    ExpectOneMessage(Finish(), kCompleted, MessageIcon::Information);
+    EXPECT_EQ(testenv::ReadFileBytes(Result()), "11\r\n");
+    EXPECT_FALSE(testenv::PathExists(Input()));
+}
+
+TEST_F(Automatic, ARunLockThatCannotBeHadRefusesAndTouchesNothing)
+{
+    const struct {
+        const char* what;
+        bool held;  // else a folder takes the lock file's name
+    } cases[] = {{"a folder named like the lock file", false}, {"held by another start past a minute", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The wait is a minute, so it is timed once, not again under code page 932.
+        if (c.held && ::GetACP() == 932)
+            continue;
+        NewDocuments();
+        OpenGate();
+        WriteInput("5\r\n");
+        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
+        std::unique_ptr<FileHolder> holder;
+        if (c.held) {
+            holder = std::make_unique<FileHolder>(RunLock(), GENERIC_READ, 0, OPEN_ALWAYS);
+            ASSERT_TRUE(holder->Holding());
+        } else {
+            ASSERT_TRUE(::CreateDirectoryW(RunLock().c_str(), nullptr));
+        }
+        ExpectOneMessage(Run(), kInUse, MessageIcon::Error);
+        EXPECT_EQ(testenv::ReadFileBytes(Input()), "5\r\n");
+        EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
+    }
 }
 
 TEST_F(Automatic, AResultThatCannotBeWrittenKeepsTheInput)

@@ -466,6 +466,28 @@ TEST_F(Storage, ARemovalSkipsEntriesWhosePathDoesNotFitMaxPath)
     ::DeleteFileW((L"\\\\?\\" + tree + L"\\" + longName).c_str());
 }
 
+// Names the system reads as another path when joined to the folder: "..."
+// as the folder's parent, and "a." and "b " as "a" and "b", since final dots
+// and spaces are dropped. Windows makes such names only through "\\?\"
+// paths; under Wine they are made as Unix names, which it lists as they are.
+TEST_F(Storage, ARemovalSkipsNamesThatWouldReadAsAnotherPath)
+{
+    MakeFolder(L"tree");
+    for (const wchar_t* file : {L"tree\\a", L"tree\\b", L"tree\\..x", L"beside"})
+        MakeFile(file);
+    const std::string tree = testenv::UnixPathOf(At(L"tree"));
+    if (tree.empty() || !testenv::RunUnixCommand({"mkdir", tree + "/..."}))
+        GTEST_SKIP() << "no such names can be made here";
+    for (const char* name : {"/.../inside", "/a.", "/b "})
+        ASSERT_TRUE(testenv::RunUnixCommand({"touch", tree + name}));
+
+    EXPECT_TRUE(RemoveFolderTree(At(L"tree")));
+    EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"beside", L"tree"})) << "nothing outside the folder goes";
+    EXPECT_EQ(testenv::FolderEntries(At(L"tree")), (Names{L"...", L"a.", L"b "}));
+    EXPECT_TRUE(testenv::RunUnixCommand({"test", "-f", tree + "/.../inside"}));
+    testenv::RunUnixCommand({"rm", "-rf", tree});
+}
+
 // Under Wine a Unix link to a file does not show as a reparse point, so a
 // file link inside the tree can only be checked on Windows; folders are
 // checked here.
