@@ -449,6 +449,23 @@ TEST_F(MainDialogKeyboard, EnterInTheDecimalFieldDoesNotConvert)
     EXPECT_TRUE(Running());
 }
 
+// The one surprise: a multi-line edit field handles Esc itself once it knows
+// it is in a dialog (under Wine, from the first character typed into it) and
+// closes the dialog the way a cancel does, so nothing is saved.
+TEST_F(MainDialogKeyboard, EscAfterADigitInTheDecimalFieldEndsWithoutSaving)
+{
+    // Settings unlike the clear boxes on screen: the exit button would
+    // overwrite them with 0 and 0.
+    const std::wstring settings = m_documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp";
+    ASSERT_TRUE(testenv::WriteFileBytes(settings, "1\r\n1"));
+    driver::FocusControl(m_dialog, IDC_DECIMAL_EDIT);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_DECIMAL_EDIT; }, 5000));
+    Press({"7", "Escape"});
+    DWORD exitCode = 1;
+    EXPECT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(testenv::ReadFileBytes(settings), "1\r\n1");
+}
+
 TEST_F(MainDialogKeyboard, EnterAndEscOnTheExitButtonDoNotClose)
 {
     driver::FocusControl(m_dialog, IDOK);
