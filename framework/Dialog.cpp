@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +30,44 @@ std::vector<DWORD> LoadHiddenTemplate(HINSTANCE module, UINT templateId)
     DWORD* style = extended ? &copy[3] : &copy[0];  // DLGTEMPLATEEX: dlgVer, signature, helpID, exStyle, style
     *style &= ~static_cast<DWORD>(WS_VISIBLE);
     return copy;
+}
+
+POINT WindowOrigin(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return POINT{rect.left, rect.top};
+}
+
+bool AsksForItsOwnPosition(HWND dialog)
+{
+    const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
+    return (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) != 0;
+}
+
+// Centres a dialog over its owner, or on its monitor's work area when it has
+// none, and keeps it inside that work area; where it does not fit, its
+// top-left corner stays inside, with the caption.
+void CentreDialog(HWND dialog)
+{
+    HWND owner = ::GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT around = area;
+    if (owner != nullptr)
+        ::GetWindowRect(owner, &around);
+
+    RECT rect{};
+    ::GetWindowRect(dialog, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    x = std::max(std::min(x, static_cast<int>(area.right) - width), static_cast<int>(area.left));
+    y = std::max(std::min(y, static_cast<int>(area.bottom) - height), static_cast<int>(area.top));
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -132,6 +171,21 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
+// A dialog comes up where the framework puts it: centred, unless its
+// initialisation placed or showed it, or its template asks for a position
+// of its own. The template's own coordinates (0, 0) would put it in a
+// corner. A dialog already ended is left alone: it is never shown.
+BOOL CDialog::InitDialog()
+{
+    const POINT before = WindowOrigin(m_hWnd);
+    const BOOL result = OnInitDialog();
+    const POINT after = WindowOrigin(m_hWnd);
+    const bool moved = before.x != after.x || before.y != after.y;
+    if (m_continueModal && !moved && !::IsWindowVisible(m_hWnd) && !AsksForItsOwnPosition(m_hWnd))
+        CentreDialog(m_hWnd);
+    return result;
+}
+
 // Sends each control its initial properties from the dialog-init resource
 // that carries the template's id.
 void CDialog::ExecuteDlgInit()
@@ -189,7 +243,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->m_hWnd = window;
         ::SetPropW(window, kDialogObjectProperty, dialog);
-        return dialog->OnInitDialog();
+        return dialog->InitDialog();
     }
     // Messages such as WM_SETFONT arrive before WM_INITDIALOG: no object yet.
     CDialog* dialog = FromHandle(window);

@@ -46,6 +46,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL InitDialog();
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RunModalLoop();
     void ExecuteDlgInit();

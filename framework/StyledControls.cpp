@@ -80,6 +80,11 @@ void PaintLink(HWND window, const LinkState& state)
         RECT focus = textRect;
         ::DrawTextW(dc, caption.c_str(), -1, &focus, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
         ::OffsetRect(&focus, 0, (textRect.bottom - focus.bottom) / 2);
+        // A gap keeps the dotted frame off the underline; like the text, it
+        // grows with the screen's DPI.
+        const int gap = ::MulDiv(1, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
+        ::InflateRect(&focus, gap, gap);
+        ::IntersectRect(&focus, &focus, &client);
         ::DrawFocusRect(dc, &focus);
     }
     ::SelectObject(dc, oldFont);

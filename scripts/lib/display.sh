@@ -1,11 +1,13 @@
 # Starts a private virtual display (Xvfb on a free display number) and sets
-# DISPLAY; stop_virtual_display ends it. Sourced by the scripts.
+# DISPLAY; stop_virtual_display ends it. Sourced by the scripts. The screen
+# is 1280x1024 unless given (start_virtual_display 1920x1080).
 
 start_virtual_display() {
+    local size=${1:-1280x1024}
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     NUMVERA_XVFB_PID=$!
     local number
     read -r -t 30 number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }

@@ -96,6 +96,33 @@ void ExpectRectNear(const RECT& actual, const RECT& expected, const std::string&
     EXPECT_NEAR(actual.bottom, expected.bottom, 1) << what;
 }
 
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+// Centred within a pixel (halving may round either way), and inside the
+// work area.
+void ExpectCentredOver(const RECT& window, const RECT& around, const RECT& area, const std::string& what)
+{
+    EXPECT_NEAR(window.left + window.right, around.left + around.right, 1) << what;
+    EXPECT_NEAR(window.top + window.bottom, around.top + around.bottom, 1) << what;
+    EXPECT_GE(window.left, area.left) << what;
+    EXPECT_GE(window.top, area.top) << what;
+    EXPECT_LE(window.right, area.right) << what;
+    EXPECT_LE(window.bottom, area.bottom) << what;
+}
+
 class MainDialog : public ::testing::Test {
 protected:
     void SetUp() override
@@ -150,6 +177,13 @@ TEST_F(MainDialog, WindowHasCaptionStylesAndNoSystemMenu)
     RECT client;
     ::GetClientRect(m_dialog, &client);
     ExpectRectNear(client, MapDialogUnits(base, 0, 0, 464, 219), "client area");
+}
+
+// The template puts the dialog at (0, 0), a corner of the screen.
+TEST_F(MainDialog, ComesUpCentredOnTheWorkAreaOfItsMonitor)
+{
+    const RECT area = WorkAreaOf(m_dialog);
+    ExpectCentredOver(WindowRect(m_dialog), area, area, "the main dialog");
 }
 
 TEST_F(MainDialog, ControlsFollowTheTemplateInOrderClassStyleTextAndPlace)
@@ -227,6 +261,7 @@ TEST_F(MainDialog, AboutBoxIsModalAndLeavesTheDialogUnchanged)
     ASSERT_NE(about, nullptr);
     EXPECT_FALSE(::IsWindowEnabled(m_dialog)) << "the main dialog waits while the About box is open";
     EXPECT_EQ(::GetWindow(about, GW_OWNER), m_dialog);
+    ExpectCentredOver(WindowRect(about), WindowRect(m_dialog), WorkAreaOf(m_dialog), "the About box");
 
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(about, GWL_STYLE));
     EXPECT_EQ(style & 0x80C800C8u, 0x80C800C8u) << std::hex << style;
@@ -249,6 +284,23 @@ TEST_F(MainDialog, AboutBoxIsModalAndLeavesTheDialogUnchanged)
     EXPECT_TRUE(Running());
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_DECIMAL_EDIT), L"42");
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"101010");
+}
+
+TEST_F(MainDialog, AboutBoxOverADialogAtTheEdgeStaysInsideTheWorkArea)
+{
+    const RECT area = WorkAreaOf(m_dialog);
+    const RECT main = WindowRect(m_dialog);
+    // Most of the main dialog beyond the bottom-right corner of the work area.
+    ::SetWindowPos(m_dialog, nullptr, area.right - (main.right - main.left) / 4, area.bottom - (main.bottom - main.top) / 4,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    driver::PostClick(m_dialog, IDC_ABOUT);
+    HWND about = m_program->WaitForWindow(L"バージョン情報", kStartTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    const RECT placed = WindowRect(about);
+    EXPECT_EQ(placed.right, area.right);
+    EXPECT_EQ(placed.bottom, area.bottom);
+    driver::PostClick(about, IDOK);
+    EXPECT_TRUE(driver::WaitUntil([&] { return !::IsWindow(about); }, kExitTimeoutMs));
 }
 
 TEST_F(MainDialog, ExitButtonEndsTheProcess)
@@ -395,6 +447,23 @@ TEST_F(MainDialogKeyboard, EnterInTheDecimalFieldDoesNotConvert)
     EXPECT_TRUE(typed == L"78" || typed == L"7\r\n8") << testenv::Utf8(typed);
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"");
     EXPECT_TRUE(Running());
+}
+
+// The one surprise: a multi-line edit field handles Esc itself once it knows
+// it is in a dialog (under Wine, from the first character typed into it) and
+// closes the dialog the way a cancel does, so nothing is saved.
+TEST_F(MainDialogKeyboard, EscAfterADigitInTheDecimalFieldEndsWithoutSaving)
+{
+    // Settings unlike the clear boxes on screen: the exit button would
+    // overwrite them with 0 and 0.
+    const std::wstring settings = m_documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp";
+    ASSERT_TRUE(testenv::WriteFileBytes(settings, "1\r\n1"));
+    driver::FocusControl(m_dialog, IDC_DECIMAL_EDIT);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_DECIMAL_EDIT; }, 5000));
+    Press({"7", "Escape"});
+    DWORD exitCode = 1;
+    EXPECT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(testenv::ReadFileBytes(settings), "1\r\n1");
 }
 
 TEST_F(MainDialogKeyboard, EnterAndEscOnTheExitButtonDoNotClose)

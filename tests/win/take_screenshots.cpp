@@ -1,7 +1,7 @@
 // Saves pictures of the live dialogs for people to look at: the main dialog
 // with a conversion shown, the About box, the dialog with the auto-run box
-// checked, and the message box of a refused automatic request.
-// Usage: take_screenshots FOLDER
+// checked, and the message box of a refused automatic request, at whatever
+// DPI the system has. Usage: take_screenshots FOLDER
 #include <windows.h>
 
 #include <cstdio>
@@ -97,6 +97,9 @@ bool TakeRefusedRequest(const std::wstring& folder)
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Window rectangles in the screen's own pixels, also at 150 %, where
+    // Windows would otherwise scale them for a program that is not aware.
+    ::SetProcessDPIAware();
     if (argc != 2)
         return Fail("usage: take_screenshots FOLDER"), 2;
     ::CreateDirectoryW(argv[1], nullptr);
