@@ -1,22 +1,41 @@
-// Starts a Numvera.exe the way a user does, waits for its dialog, saves a
-// picture of it and closes it with its exit button. scripts/package runs it
-// in a fresh Wine prefix on the program unpacked from the release package.
-// Usage: package_check NUMVERA.EXE PICTURE.BMP
+// The Windows side of scripts/package's checks of the release packages, run
+// in a throwaway Wine prefix on the programs unpacked from the zip or
+// installed from the MSI. It works the dialog and reports what Windows
+// knows; scripts/package compares.
+//
+//   package_check dialog NUMVERA.EXE PICTURE.BMP [--auto-run]
+//     Starts Numvera.exe the way a user does, waits for its dialog and saves
+//     a picture of it; with --auto-run checks "自動実行する" and answers the
+//     message box; then closes it with its exit button.
+//   package_check folders
+//     The documents, local application data and Start-menu programs folders.
+//   package_check products UPGRADE-CODE
+//     Each installed product of that upgrade code, as Apps and features
+//     shows it: product code, name, publisher, version, language, scope, icon.
+//   package_check shortcut LINK.lnk
+//     The target, working folder and icon of a shortcut, or "missing".
 #include <windows.h>
+#include <msi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
 
 #include "res/resource.h"
+#include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
 
-int wmain(int argc, wchar_t** argv)
+namespace {
+
+void PrintLine(const std::string& key, const std::wstring& value)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: package_check NUMVERA.EXE PICTURE.BMP\n");
-        return 2;
-    }
-    driver::Program program(argv[1], L"");
+    std::printf("%s %s\n", key.c_str(), testenv::Utf8(value).c_str());
+}
+
+int CheckDialog(const std::wstring& exe, const std::wstring& picture, bool autoRun)
+{
+    driver::Program program(exe, L"");
     if (!program.Started()) {
         std::fprintf(stderr, "package_check: the program did not start\n");
         return 1;
@@ -28,7 +47,16 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     ::Sleep(1000);  // let it finish drawing
-    const bool saved = driver::SaveWindowImage(dialog, argv[2]);
+    const bool saved = driver::SaveWindowImage(dialog, picture);
+    if (autoRun) {
+        driver::PostClick(dialog, IDC_AUTO_RUN);
+        driver::MessageBoxInfo box{};
+        if (!program.AnswerMessageBox(20000, &box)) {
+            std::fprintf(stderr, "package_check: the auto-run box showed no message\n");
+            return 1;
+        }
+        std::printf("package_check: the auto-run box said: %s\n", testenv::Utf8(box.text).c_str());
+    }
     driver::PostClick(dialog, IDOK);
     DWORD exitCode = 0;
     if (!program.WaitForExit(20000, &exitCode)) {
@@ -37,4 +65,108 @@ int wmain(int argc, wchar_t** argv)
     }
     std::printf("package_check: the dialog appeared and closed with its exit button\n");
     return saved ? 0 : 1;
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id)
+{
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
+        result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+int PrintFolders()
+{
+    PrintLine("documents", KnownFolder(FOLDERID_Documents));
+    PrintLine("local-app-data", KnownFolder(FOLDERID_LocalAppData));
+    PrintLine("start-menu-programs", KnownFolder(FOLDERID_Programs));
+    return 0;
+}
+
+std::wstring ProductInfo(const wchar_t* product, const wchar_t* property)
+{
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (::MsiGetProductInfoW(product, property, value, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return value;
+}
+
+int PrintProducts(const std::wstring& upgradeCode)
+{
+    wchar_t product[39];
+    for (DWORD index = 0; ::MsiEnumRelatedProductsW(upgradeCode.c_str(), 0, index, product) == ERROR_SUCCESS;
+         ++index) {
+        PrintLine("product", product);
+        PrintLine("  name", ProductInfo(product, INSTALLPROPERTY_INSTALLEDPRODUCTNAME));
+        PrintLine("  publisher", ProductInfo(product, INSTALLPROPERTY_PUBLISHER));
+        PrintLine("  version", ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING));
+        PrintLine("  language", ProductInfo(product, INSTALLPROPERTY_LANGUAGE));
+        // AssignmentType 0: installed for the current user only.
+        PrintLine("  per-user", ProductInfo(product, INSTALLPROPERTY_ASSIGNMENTTYPE) == L"0" ? L"yes" : L"no");
+        PrintLine("  icon", ProductInfo(product, INSTALLPROPERTY_PRODUCTICON));
+    }
+    return 0;
+}
+
+int PrintShortcut(const std::wstring& link)
+{
+    if (::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("missing\n");
+        return 0;
+    }
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* shellLink = nullptr;
+    IPersistFile* file = nullptr;
+    int status = 1;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&shellLink))) &&
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(link.c_str(), STGM_READ))) {
+        wchar_t target[MAX_PATH] = L"", folder[MAX_PATH] = L"", icon[MAX_PATH] = L"";
+        int iconIndex = 0;
+        shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        shellLink->GetWorkingDirectory(folder, MAX_PATH);
+        shellLink->GetIconLocation(icon, MAX_PATH, &iconIndex);
+        PrintLine("target", target);
+        PrintLine("working-folder", folder);
+        PrintLine("icon", icon);
+        status = 0;
+    } else {
+        std::fprintf(stderr, "package_check: cannot read the shortcut\n");
+    }
+    if (file != nullptr)
+        file->Release();
+    if (shellLink != nullptr)
+        shellLink->Release();
+    ::CoUninitialize();
+    return status;
+}
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: package_check dialog NUMVERA.EXE PICTURE.BMP [--auto-run]\n"
+                 "       package_check folders\n"
+                 "       package_check products UPGRADE-CODE\n"
+                 "       package_check shortcut LINK.lnk\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"dialog" && (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"--auto-run")))
+        return CheckDialog(argv[2], argv[3], argc == 5);
+    if (command == L"folders" && argc == 2)
+        return PrintFolders();
+    if (command == L"products" && argc == 3)
+        return PrintProducts(argv[2]);
+    if (command == L"shortcut" && argc == 3)
+        return PrintShortcut(argv[2]);
+    return Usage();
 }

@@ -1,0 +1,47 @@
+@echo off
+rem Hands the numbers 12 and 34 to Numvera.exe through its files and prints
+rem its answer, 1100 and 100010. Change the two echo lines for other numbers.
+rem Exit status: 0 answered, 1 refused, 4 cannot run, 5 another request is
+rem in progress (its input is left alone).
+setlocal
+set "exe=%~dp0Numvera.exe"
+rem The documents folder as the shell knows it, also when it was moved.
+for /f "tokens=2,*" %%a in ('reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders" /v Personal') do call set "docs=%%b"
+set "auto=%docs%\Quendral\MFCBivoA\AutoFile"
+if not exist "%docs%\Quendral\" (>&2 echo No folder Quendral in the documents folder.& exit /b 4)
+if not exist "%exe%" (>&2 echo No Numvera.exe beside this file.& exit /b 4)
+rem AutoFile makes every start of Numvera.exe automatic: it is removed again
+rem only if it is made here. Each step is judged by what exists afterwards,
+rem not by "||", which Wine's cmd also runs after a mkdir or ren that worked.
+set made=
+if not exist "%auto%\" (
+    mkdir "%auto%"
+    set made=1
+)
+if not exist "%auto%\" exit /b 4
+rem Put ">" first: "echo 12 > file" writes "12 " with a space, which is
+rem refused as not a number, and "echo 1>file" writes "ECHO is off."
+rem (1> names a handle).
+>"%auto%\DekoKan.new" echo 12
+>>"%auto%\DekoKan.new" echo 34
+rem A rename places the whole request at once and never replaces another's.
+ren "%auto%\DekoKan.new" DekoKan.tbin 2>nul
+if exist "%auto%\DekoKan.new" (
+    del "%auto%\DekoKan.new"
+    >&2 echo Another request is in progress.
+    set status=5
+    goto done
+)
+start /wait "" "%exe%"
+if exist "%auto%\DekoKan.tbin" (
+    rem Refused: the input is left as written, and it is ours to remove.
+    del "%auto%\DekoKan.tbin"
+    >&2 echo Numvera.exe refused the request.
+    set status=1
+) else (
+    type "%docs%\Quendral\MFCBivoA\Result\BivoResult.tbin"
+    set status=0
+)
+:done
+if defined made rd "%auto%"
+exit /b %status%
