@@ -82,7 +82,7 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath)
     // Empty lines dropped: the count becomes that of the lines to convert.
     g_inputLineCount = static_cast<int32_t>(lines.values.size());
     g_maxValue = lines.largest;
-    if (g_maxValue > kLargestConvertibleValue) {
+    if (g_maxValue > kLargestValue) {
         FailBatch(kValueTooLargeMessage);
         return;
     }

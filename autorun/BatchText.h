@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
+
 // Every character is a decimal digit, CR or LF (an empty text passes).
 bool IsDigitsAndLineBreaksOnly(const std::wstring& text);
 
@@ -24,11 +26,8 @@ struct InputLines {
 };
 InputLines ReadInputLines(const std::wstring& text);
 
-// The largest value the conversion takes.
-constexpr int64_t kLargestConvertibleValue = 2147483647;
-
-// The result file's bytes: the binary digits of each value (none above the
-// largest convertible one) followed by CR LF.
+// The result file's bytes: the binary digits of each value (none above
+// kLargestValue) followed by CR LF.
 std::string BuildResultBytes(const std::vector<int64_t>& values);
 
 // Position over maximum in double precision, times 100, truncated.

@@ -126,7 +126,7 @@ const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
     CFileStatus status;
     if (!CFile::GetStatus(inputFilePath.c_str(), status) || status.m_size == 0)
         return kInputEmptyMessage;
-    if (status.m_size >= kReadBufferSize)
+    if (status.m_size >= kInputFileSizeLimit)
         return kInputTooLargeMessage;
 
     ReadOutcome outcome = ReadOutcome::Failed;

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <string>
 
+#include "protocol/FileProtocol.h"
+
 namespace {
 
-constexpr uint32_t kLargest = 2147483647;
-constexpr LONGLONG kReadLimit = 2077000;  // the program refuses files this large
+constexpr uint32_t kLargest = kLargestValue;
+constexpr LONGLONG kReadLimit = kInputFileSizeLimit;  // the program refuses files this large
 
 int g_exitCode = 1;
 
@@ -94,14 +96,13 @@ int RunBatch()
     wchar_t documents[MAX_PATH];
     if (!::SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE))
         return 2;
-    const std::wstring product = std::wstring(documents) + L"\\Quendral\\MFCBivoA";
-    const std::wstring inputPath = product + L"\\AutoFile\\DekoKan.tbin";
+    const std::wstring inputPath = documents + std::wstring(kAutoSuffix) + kInputFileSuffix;
     std::string text, result;
     if (!ReadBytes(inputPath, text))
         return 3;
     if (!ConvertLines(text, result))
         return 4;
-    if (!WriteBytes(product + L"\\Result\\BivoResult.tbin", result))
+    if (!WriteBytes(documents + std::wstring(kResultSuffix) + kResultFileSuffix, result))
         return 5;
     if (!::DeleteFileW(inputPath.c_str()))
         return 6;

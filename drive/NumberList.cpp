@@ -22,7 +22,7 @@ bool IsAboveLargest(const std::string& digits)
     uint64_t value = 0;
     for (size_t i = first; i < digits.size(); ++i)
         value = value * 10 + static_cast<uint64_t>(digits[i] - '0');
-    return value > NumberList::kLargestValue;
+    return value > static_cast<uint64_t>(kLargestValue);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ bool NumberList::Fail(const std::wstring& problem)
 bool NumberList::FailTooLarge(size_t digits)
 {
     return Fail(L"the input file would be " + std::to_wstring(m_bytes.size() + digits + 2) +
-                L" bytes or more; Numvera.exe takes less than " + std::to_wstring(kFileSizeLimit) +
+                L" bytes or more; Numvera.exe takes less than " + std::to_wstring(kInputFileSizeLimit) +
                 L" bytes, so split the numbers into several requests");
 }
 

@@ -8,12 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "protocol/FileProtocol.h"
+
 class NumberList {
 public:
-    static constexpr uint64_t kLargestValue = 2147483647;
-    // Numvera.exe refuses an input file of this many bytes or more.
-    static constexpr size_t kFileSizeLimit = 2077000;
-
     // One command-line argument: ASCII digits only.
     bool AddArgument(const std::wstring& text, int position);
 
@@ -33,7 +31,7 @@ private:
     bool AddDigits(const std::string& digits, const std::wstring& where);
     bool EndStreamLine();
     bool Fail(const std::wstring& problem);
-    bool WouldReachLimit(size_t digits) const { return m_bytes.size() + digits + 2 >= kFileSizeLimit; }
+    bool WouldReachLimit(size_t digits) const { return m_bytes.size() + digits + 2 >= kInputFileSizeLimit; }
     bool FailTooLarge(size_t digits);
 
     std::string m_bytes;

@@ -9,6 +9,7 @@
 
 #include "drive/Console.h"
 #include "drive/ExitStatus.h"
+#include "protocol/FileProtocol.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ using console::Say;
 
 // Not an exit status: the request goes on.
 constexpr int kGoOn = -1;
-
-constexpr wchar_t kMakerSuffix[] = L"\\Quendral";
-constexpr wchar_t kProductSuffix[] = L"\\Quendral\\MFCBivoA";
-constexpr wchar_t kAutoName[] = L"\\AutoFile";
-constexpr wchar_t kInputName[] = L"\\DekoKan.tbin";
-constexpr wchar_t kResultSuffix[] = L"\\Result\\BivoResult.tbin";
 
 DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
@@ -216,9 +211,9 @@ int Request::PrepareFolders()
         return kCannotRun;
     }
     m_product = documents + kProductSuffix;
-    m_autoFolder = m_product + kAutoName;
-    m_input = m_autoFolder + kInputName;
-    m_result = m_product + kResultSuffix;
+    m_autoFolder = documents + kAutoSuffix;
+    m_input = m_autoFolder + kInputFileSuffix;
+    m_result = documents + kResultSuffix + kResultFileSuffix;
     if (AnsiLength(m_result) >= MAX_PATH) {
         Say(L"the path " + m_result + L" is too long for Numvera.exe (" + std::to_wstring(MAX_PATH) + L" bytes at most)");
         return kCannotRun;

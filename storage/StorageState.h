@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "protocol/FileProtocol.h"
+
 constexpr int32_t kSettingLineCapacity = 10000;
-constexpr size_t kReadBufferSize = 2077000;
+// A file fills the buffer only when it is too large to be taken.
+constexpr size_t kReadBufferSize = kInputFileSizeLimit;
 
 extern std::wstring g_documentsDir;
 extern std::wstring g_productDir;
@@ -22,13 +25,3 @@ extern int32_t g_inputLineCount;
 extern int64_t g_maxValue;
 extern int32_t g_autoRunSwitchedOn;
 extern unsigned char g_readBuffer[kReadBufferSize];
-
-// Working folders and files, appended to the documents folder as they stand.
-constexpr wchar_t kProductSuffix[] = L"\\Quendral\\MFCBivoA";
-constexpr wchar_t kResultSuffix[] = L"\\Quendral\\MFCBivoA\\Result";
-constexpr wchar_t kTempSuffix[] = L"\\Quendral\\MFCBivoA\\temp";
-constexpr wchar_t kAutoSuffix[] = L"\\Quendral\\MFCBivoA\\AutoFile";
-constexpr wchar_t kSettingsFileSuffix[] = L"\\BivoA.tmp";
-constexpr wchar_t kRunLockFileSuffix[] = L"\\BivoA.lock";  // in the temp folder
-constexpr wchar_t kInputFileSuffix[] = L"\\DekoKan.tbin";
-constexpr wchar_t kResultFileSuffix[] = L"\\BivoResult.tbin";

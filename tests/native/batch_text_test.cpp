@@ -98,7 +98,7 @@ TEST(BatchText, LargestValueSaturatesAt64Bits)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadInputLines(c.text).largest, c.largest) << "text of " << c.text.size() << " characters";
-    EXPECT_GT(ReadInputLines(std::wstring(25, L'9')).largest, kLargestConvertibleValue);
+    EXPECT_GT(ReadInputLines(std::wstring(25, L'9')).largest, kLargestValue);
 }
 
 // The batch formats values itself; it must agree with the convert button's
@@ -106,9 +106,9 @@ TEST(BatchText, LargestValueSaturatesAt64Bits)
 TEST(BatchText, ResultLinesAgreeWithTheConversionRoutine)
 {
     std::mt19937_64 random(99);
-    std::uniform_int_distribution<int64_t> values(0, kLargestConvertibleValue);
+    std::uniform_int_distribution<int64_t> values(0, kLargestValue);
     for (int i = 0; i < 100000; ++i) {
-        const int64_t value = i < 64 ? i : (i < 96 ? kLargestConvertibleValue - (i - 64) : values(random));
+        const int64_t value = i < 64 ? i : (i < 96 ? kLargestValue - (i - 64) : values(random));
         const std::wstring line = std::wstring(random() % 3, L'0') + std::to_wstring(value);
         const std::wstring converted = ConvertDecimalToBinary(line);
         ASSERT_EQ(BuildResultBytes({value}), std::string(converted.begin(), converted.end()) + "\r\n") << value;
@@ -160,7 +160,7 @@ TEST(BatchText, ProgressTruncatesInDoublePrecision)
 TEST(BatchText, RandomInputsMatchAReferenceConversion)
 {
     std::mt19937_64 random(4242);
-    std::uniform_int_distribution<int64_t> values(0, kLargestConvertibleValue);
+    std::uniform_int_distribution<int64_t> values(0, kLargestValue);
     const wchar_t* breaks[] = {L"\r\n", L"\n", L"\n\n", L"\r\n\r\n"};
     for (int round = 0; round < 200; ++round) {
         std::wstring text;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/FileHolder.h"
 #include "tests/win/NumveraTestEnvironment.h"
@@ -56,21 +57,23 @@ protected:
     void NewDocuments()
     {
         m_documents = m_root + L"\\" + std::to_wstring(++m_runs);
-        for (const wchar_t* folder : {L"", L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\AutoFile"})
+        for (const wchar_t* folder : {L"", kMakerSuffix, kProductSuffix, kAutoSuffix})
             ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
     }
 
-    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
-    std::wstring AutoFolder() const { return Product() + L"\\AutoFile"; }
-    std::wstring Input() const { return AutoFolder() + L"\\DekoKan.tbin"; }
-    std::wstring Result() const { return Product() + L"\\Result\\BivoResult.tbin"; }
-    std::wstring Settings() const { return Product() + L"\\temp\\BivoA.tmp"; }
-    std::wstring RunLock() const { return Product() + L"\\temp\\BivoA.lock"; }
+    std::wstring Product() const { return m_documents + kProductSuffix; }
+    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
+    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
+    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
+    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
+    std::wstring TempFolder() const { return m_documents + kTempSuffix; }
+    std::wstring Settings() const { return TempFolder() + kSettingsFileSuffix; }
+    std::wstring RunLock() const { return TempFolder() + kRunLockFileSuffix; }
 
     void WriteInput(const std::string& bytes) { ASSERT_TRUE(testenv::WriteFileBytes(Input(), bytes)); }
     void WriteSettings(const std::string& bytes)
     {
-        ::CreateDirectoryW((Product() + L"\\temp").c_str(), nullptr);
+        ::CreateDirectoryW(TempFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Settings(), bytes));
     }
     // Messages of automatic mode are shown only when the user asked for them.
@@ -160,7 +163,7 @@ TEST_F(Automatic, CompletedRequestsGiveOneBinaryLinePerDecimalLine)
         EXPECT_TRUE(testenv::PathExists(Result()));
         EXPECT_FALSE(testenv::PathExists(Input())) << "a completed request's input is removed";
         EXPECT_EQ(testenv::FolderEntries(AutoFolder()), Names{}) << "the AutoFile folder stays, empty";
-        EXPECT_EQ(testenv::FolderEntries(Product() + L"\\Result"), Names{L"BivoResult.tbin"});
+        EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"BivoResult.tbin"});
         EXPECT_FALSE(testenv::PathExists(Settings())) << "an automatic run saves no settings";
     }
 }
@@ -207,7 +210,7 @@ TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
         OpenGate();
         if (c.input != nullptr)
             WriteInput(std::string(c.input, c.length));
-        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier result\r\n"));
         const Outcome outcome = Run();
         ExpectOneMessage(outcome, c.message, MessageIcon::Error);
@@ -233,12 +236,12 @@ TEST_F(Automatic, AnInputOfTheReadLimitOrMoreIsRefusedNotCut)
 {
     OpenGate();
     std::string input;
-    while (input.size() < 2077000)
+    while (input.size() < kInputFileSizeLimit)
         input += "1\r\n";
-    input.resize(2077000);
+    input.resize(kInputFileSizeLimit);
     WriteInput(input);
     ExpectOneMessage(Run(), kTooLargeFile, MessageIcon::Error);
-    EXPECT_EQ(testenv::ReadFileBytes(Input()).size(), 2077000u);
+    EXPECT_EQ(testenv::ReadFileBytes(Input()).size(), kInputFileSizeLimit);
     EXPECT_FALSE(testenv::PathExists(Result()));
 }
 
@@ -303,7 +306,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
         NewDocuments();
         OpenGate();
         WriteInput("12\r\n");
-        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
         FileHolder holder(Result(), GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(holder.Holding());
@@ -311,7 +314,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
     }
     EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
     EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
-    EXPECT_EQ(testenv::FolderEntries(Product() + L"\\Result"), Names{L"BivoResult.tbin"}) << "no temporary file left";
+    EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"BivoResult.tbin"}) << "no temporary file left";
 
     // Input held by a reader: what is removed must be what was read, so a
     // reader that does not allow removing it keeps the request from being taken.
@@ -383,7 +386,7 @@ TEST_F(Automatic, ARunLockThatCannotBeHadRefusesAndTouchesNothing)
         NewDocuments();
         OpenGate();
         WriteInput("5\r\n");
-        ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+        ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
         std::unique_ptr<FileHolder> holder;
         if (c.held) {
@@ -410,10 +413,10 @@ TEST_F(Automatic, AResultThatCannotBeWrittenKeepsTheInput)
         OpenGate();
         WriteInput("3\r\n");
         if (c.resultIsFolder) {
-            ::CreateDirectoryW((Product() + L"\\Result").c_str(), nullptr);
+            ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
             ASSERT_TRUE(::CreateDirectoryW(Result().c_str(), nullptr));
         } else {
-            ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\Result", "not a folder"));
+            ASSERT_TRUE(testenv::WriteFileBytes(ResultFolder(), "not a folder"));
         }
         ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error);
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "3\r\n");
@@ -565,9 +568,9 @@ TEST_F(InteractiveStart, TheAutoRunSwitchMakesTheFolderAndShowsItsMessagesWhatev
         EXPECT_TRUE(m_program->MessageBoxes().empty());
         EXPECT_TRUE(testenv::PathExists(AutoFolder())) << "clearing the box removes nothing";
         if (number == 1)
-            ASSERT_TRUE(testenv::WriteFileBytes(AutoFolder() + L"\\DekoKan.tbin", "5\r\n"));
+            ASSERT_TRUE(testenv::WriteFileBytes(Input(), "5\r\n"));
     }
-    EXPECT_EQ(testenv::ReadFileBytes(AutoFolder() + L"\\DekoKan.tbin"), "5\r\n");
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "5\r\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
@@ -129,7 +130,7 @@ protected:
     {
         const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
         m_documents = testenv::FreshFolder(std::wstring(name.begin(), name.end()));
-        ::CreateDirectoryW((m_documents + L"\\Quendral").c_str(), nullptr);
+        ::CreateDirectoryW((m_documents + kMakerSuffix).c_str(), nullptr);
         m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
         ASSERT_TRUE(m_program->Started());
         m_dialog = m_program->WaitForWindow(L"Binarok", kStartTimeoutMs);

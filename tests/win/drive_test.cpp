@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
 
@@ -203,13 +204,14 @@ protected:
         m_documents = m_root + L"\\" + (name.empty() ? std::to_wstring(++m_runs) : name);
         ASSERT_TRUE(::CreateDirectoryW(m_documents.c_str(), nullptr));
         if (withMaker)
-            ASSERT_TRUE(::CreateDirectoryW((m_documents + L"\\Quendral").c_str(), nullptr));
+            ASSERT_TRUE(::CreateDirectoryW((m_documents + kMakerSuffix).c_str(), nullptr));
     }
 
-    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
-    std::wstring AutoFolder() const { return Product() + L"\\AutoFile"; }
-    std::wstring Input() const { return AutoFolder() + L"\\DekoKan.tbin"; }
-    std::wstring Result() const { return Product() + L"\\Result\\BivoResult.tbin"; }
+    std::wstring Product() const { return m_documents + kProductSuffix; }
+    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
+    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
+    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
+    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
 
     void MakeProductFolders(bool withAutoFolder)
     {
@@ -221,14 +223,14 @@ protected:
     void OpenMessageGate()
     {
         MakeProductFolders(false);
-        ::CreateDirectoryW((Product() + L"\\temp").c_str(), nullptr);
-        ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\temp\\BivoA.tmp", "1\r\n1"));
+        ::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr);
+        ASSERT_TRUE(testenv::WriteFileBytes(m_documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1"));
     }
     // A plain file where the Result folder belongs: Numvera.exe cannot answer.
     void BlockTheResult()
     {
         MakeProductFolders(false);
-        ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\Result", "not a folder"));
+        ASSERT_TRUE(testenv::WriteFileBytes(ResultFolder(), "not a folder"));
     }
 
     ClientOutcome RunClient(const Args& arguments, const std::string& input = "", const std::wstring& exe = L"")
@@ -359,7 +361,7 @@ TEST_F(Drive, NumbersNumveraWouldRefuseAreRefusedBeforeAnyFileIsTouched)
 // counts the file it writes (CR LF line ends), not what it was given (LF).
 TEST_F(Drive, TheSizeLimitIsThatOfTheInputFileWritten)
 {
-    const size_t limit = 2077000;
+    const size_t limit = kInputFileSizeLimit;
     std::string ones;
     for (size_t written = 0; written + 3 < limit; written += 3)
         ones += "1\n";  // 3 bytes each once written
@@ -507,7 +509,7 @@ TEST_F(Drive, TheAutoFileFolderIsLeftAsItWasFound)
                 EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kRefused));
                 EXPECT_TRUE(Contains(outcome.err, L"refused")) << outcome.err;
                 EXPECT_EQ(outcome.out, "");
-                EXPECT_EQ(testenv::ReadFileBytes(Product() + L"\\Result"), "not a folder");
+                EXPECT_EQ(testenv::ReadFileBytes(ResultFolder()), "not a folder");
             } else {
                 ExpectAnswered(outcome, ReferenceResult({12, 34}));
             }

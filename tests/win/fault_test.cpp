@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
@@ -34,16 +35,15 @@ protected:
     {
         const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
         m_documents = testenv::FreshFolder(L"faults-" + std::wstring(name.begin(), name.end()));
-        for (const wchar_t* folder : {L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\AutoFile",
-                                      L"\\Quendral\\MFCBivoA\\Result", L"\\Quendral\\MFCBivoA\\temp"})
+        for (const wchar_t* folder : {kMakerSuffix, kProductSuffix, kAutoSuffix, kResultSuffix, kTempSuffix})
             ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
     }
 
-    std::wstring Product() const { return m_documents + L"\\Quendral\\MFCBivoA"; }
-    std::wstring Input() const { return Product() + L"\\AutoFile\\DekoKan.tbin"; }
-    std::wstring ResultFolder() const { return Product() + L"\\Result"; }
-    std::wstring Result() const { return ResultFolder() + L"\\BivoResult.tbin"; }
-    void OpenGate() { ASSERT_TRUE(testenv::WriteFileBytes(Product() + L"\\temp\\BivoA.tmp", "1\r\n1")); }
+    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
+    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
+    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
+    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
+    void OpenGate() { ASSERT_TRUE(testenv::WriteFileBytes(m_documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1")); }
 
     // Runs one request to its end, answering message boxes; their texts.
     std::vector<std::wstring> RunToEnd(DWORD* exitCode)
@@ -227,7 +227,7 @@ TEST_F(Faults, AnInputThatAnotherProgramAppendsToLosesNoLine)
 // result, whenever one is written, is the whole answer to that input.
 TEST_F(Faults, AnAutoFileFolderThatComesAndGoesNeverGivesAPartialAnswer)
 {
-    const std::wstring folder = Product() + L"\\AutoFile";
+    const std::wstring folder = AutoFolder();
     const std::wstring input = Input();
     std::string request, expected;
     for (uint32_t value = 1; value <= 500; ++value) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
@@ -81,7 +82,7 @@ std::wstring MakeFolders(const std::wstring& root, const std::vector<std::wstrin
     return root;
 }
 
-const std::vector<std::wstring> kWorkingFolders = {L"\\Quendral", L"\\Quendral\\MFCBivoA", L"\\Quendral\\MFCBivoA\\temp"};
+const std::vector<std::wstring> kWorkingFolders = {kMakerSuffix, kProductSuffix, kTempSuffix};
 
 }  // namespace
 
@@ -104,32 +105,32 @@ TEST_F(SettingsFile, ExitSavesBothCheckBoxesInFourBytes)
         const std::wstring documents = MakeFolders(m_root + L"\\" + std::to_wstring(++run), {L""});
         MakeFolders(documents, kWorkingFolders);
         // A longer, older settings file is replaced whole.
-        ASSERT_TRUE(testenv::WriteFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp", "9\r\n9\r\nold"));
+        ASSERT_TRUE(testenv::WriteFileBytes(documents + kTempSuffix + kSettingsFileSuffix, "9\r\n9\r\nold"));
         Start(documents);
         ASSERT_FALSE(HasFatalFailure());
         SetAutoRun(true);
         SetCheck(IDC_SHOW_MESSAGES, c.showMessages);
         SetAutoRun(c.autoRunAtExit);
         Exit();
-        EXPECT_EQ(testenv::ReadFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp"), c.bytes);
-        EXPECT_EQ(testenv::FolderEntries(documents + L"\\Quendral\\MFCBivoA\\temp"), Names{L"BivoA.tmp"})
+        EXPECT_EQ(testenv::ReadFileBytes(documents + kTempSuffix + kSettingsFileSuffix), c.bytes);
+        EXPECT_EQ(testenv::FolderEntries(documents + kTempSuffix), Names{L"BivoA.tmp"})
             << "no temporary file is left";
     }
 }
 
 TEST_F(SettingsFile, ExitMakesAMissingTempFolderBelowTheProductFolder)
 {
-    const std::wstring documents = MakeFolders(m_root, {L"\\Quendral", L"\\Quendral\\MFCBivoA"});
+    const std::wstring documents = MakeFolders(m_root, {kMakerSuffix, kProductSuffix});
     Start(documents);
     ASSERT_FALSE(HasFatalFailure());
     // The start made the working folders; the temp folder goes again.
-    EXPECT_EQ(testenv::FolderEntries(documents + L"\\Quendral\\MFCBivoA"), (Names{L"Result", L"temp"}));
-    ASSERT_TRUE(::RemoveDirectoryW((documents + L"\\Quendral\\MFCBivoA\\temp").c_str()));
+    EXPECT_EQ(testenv::FolderEntries(documents + kProductSuffix), (Names{L"Result", L"temp"}));
+    ASSERT_TRUE(::RemoveDirectoryW((documents + kTempSuffix).c_str()));
     SetAutoRun(true);
     SetCheck(IDC_SHOW_MESSAGES, false);
     Exit();
-    EXPECT_EQ(testenv::FolderEntries(documents + L"\\Quendral\\MFCBivoA"), (Names{L"AutoFile", L"Result", L"temp"}));
-    EXPECT_EQ(testenv::ReadFileBytes(documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp"), "1\r\n0");
+    EXPECT_EQ(testenv::FolderEntries(documents + kProductSuffix), (Names{L"AutoFile", L"Result", L"temp"}));
+    EXPECT_EQ(testenv::ReadFileBytes(documents + kTempSuffix + kSettingsFileSuffix), "1\r\n0");
 }
 
 TEST_F(SettingsFile, WithoutTheMakerFolderNothingIsCreatedOrSaved)
@@ -148,14 +149,14 @@ TEST_F(SettingsFile, WithoutTheMakerFolderNothingIsCreatedOrSaved)
 // that paths formed from an empty documents folder would reach them.
 TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
 {
-    const std::wstring fakeRoot = MakeFolders(m_root + L"\\root", {L"", L"\\Quendral", L"\\Quendral\\MFCBivoA"});
+    const std::wstring fakeRoot = MakeFolders(m_root + L"\\root", {L"", kMakerSuffix, kProductSuffix});
     const std::wstring drive = testenv::MapSpareDrive(fakeRoot);
     ASSERT_FALSE(drive.empty()) << "no drive letter could be mapped";
     struct DriveUnmapper {
         std::wstring drive;
         ~DriveUnmapper() { testenv::UnmapDrive(drive); }
     } unmapper{drive};
-    ASSERT_TRUE(testenv::PathExists(drive + L"\\Quendral\\MFCBivoA"));
+    ASSERT_TRUE(testenv::PathExists(drive + kProductSuffix));
 
     wchar_t previous[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, previous);
@@ -176,7 +177,7 @@ TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
         EXPECT_EQ(SetAutoRun(true), L"自動処理設定用ディレクトリーを作成できませんでした。");
         Exit();
         EXPECT_EQ(testenv::FolderEntries(m_root), Names{L"root"});
-        EXPECT_TRUE(testenv::FolderEntries(fakeRoot + L"\\Quendral\\MFCBivoA").empty())
+        EXPECT_TRUE(testenv::FolderEntries(fakeRoot + kProductSuffix).empty())
             << "nothing below the root of the current drive";
     }
 }

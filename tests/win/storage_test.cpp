@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
 #include "storage/StorageState.h"
@@ -196,7 +197,7 @@ TEST_F(Storage, FilesOfTheBufferSizeOrMoreAreRefused)
     std::string justFits(2076999, '1');
     justFits.back() = '9';
     MakeFile(L"fits", justFits);
-    MakeFile(L"full", std::string(2077000, '1'));
+    MakeFile(L"full", std::string(kInputFileSizeLimit, '1'));
     MakeFile(L"over", std::string(2077001, '1'));
 
     ReadOutcome outcome = ReadOutcome::Failed;

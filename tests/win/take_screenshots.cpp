@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
@@ -23,7 +24,7 @@ bool Fail(const char* what)
 bool TakeMainAndAbout(const std::wstring& folder)
 {
     const std::wstring documents = testenv::FreshFolder(L"screenshots");
-    ::CreateDirectoryW((documents + L"\\Quendral").c_str(), nullptr);
+    ::CreateDirectoryW((documents + kMakerSuffix).c_str(), nullptr);
     driver::Program program(testenv::NumveraExe(), documents);
     HWND dialog = program.WaitForWindow(L"Binarok", 20000);
     if (dialog == nullptr)
@@ -53,7 +54,7 @@ bool TakeMainAndAbout(const std::wstring& folder)
 bool TakeAutoRunChecked(const std::wstring& folder)
 {
     const std::wstring documents = testenv::FreshFolder(L"screenshots-autorun");
-    ::CreateDirectoryW((documents + L"\\Quendral").c_str(), nullptr);
+    ::CreateDirectoryW((documents + kMakerSuffix).c_str(), nullptr);
     driver::Program program(testenv::NumveraExe(), documents);
     HWND dialog = program.WaitForWindow(L"Binarok", 20000);
     if (dialog == nullptr)
@@ -75,11 +76,10 @@ bool TakeAutoRunChecked(const std::wstring& folder)
 bool TakeRefusedRequest(const std::wstring& folder)
 {
     const std::wstring documents = testenv::FreshFolder(L"screenshots-refused");
-    const std::wstring product = documents + L"\\Quendral\\MFCBivoA";
-    for (const std::wstring& made : {documents + L"\\Quendral", product, product + L"\\temp", product + L"\\AutoFile"})
-        ::CreateDirectoryW(made.c_str(), nullptr);
-    if (!testenv::WriteFileBytes(product + L"\\temp\\BivoA.tmp", "1\r\n1") ||
-        !testenv::WriteFileBytes(product + L"\\AutoFile\\DekoKan.tbin", "-5"))
+    for (const wchar_t* made : {kMakerSuffix, kProductSuffix, kTempSuffix, kAutoSuffix})
+        ::CreateDirectoryW((documents + made).c_str(), nullptr);
+    if (!testenv::WriteFileBytes(documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1") ||
+        !testenv::WriteFileBytes(documents + kAutoSuffix + kInputFileSuffix, "-5"))
         return Fail("could not prepare the refused request");
     driver::Program program(testenv::NumveraExe(), documents);
     std::vector<driver::MessageBoxInfo> boxes;

@@ -1,0 +1,29 @@
+// The file protocol between Numvera.exe and the programs that drive it: where
+// its files lie below the user's documents folder, and what a request may
+// hold. Numvera.exe, numvera-drive.exe and the tests all read it from here;
+// the client shares nothing else with the program. Portable: no Windows header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Folders, each a suffix appended as it stands to the documents folder. The
+// maker folder is never made by the program; the others are made below it.
+#define NUMVERA_MAKER_FOLDER L"\\Quendral"
+#define NUMVERA_PRODUCT_FOLDER NUMVERA_MAKER_FOLDER L"\\MFCBivoA"
+constexpr wchar_t kMakerSuffix[] = NUMVERA_MAKER_FOLDER;
+constexpr wchar_t kProductSuffix[] = NUMVERA_PRODUCT_FOLDER;
+constexpr wchar_t kResultSuffix[] = NUMVERA_PRODUCT_FOLDER L"\\Result";
+constexpr wchar_t kTempSuffix[] = NUMVERA_PRODUCT_FOLDER L"\\temp";
+constexpr wchar_t kAutoSuffix[] = NUMVERA_PRODUCT_FOLDER L"\\AutoFile";  // its presence means automatic mode
+
+// Files, each a suffix appended to its folder.
+constexpr wchar_t kInputFileSuffix[] = L"\\DekoKan.tbin";       // in AutoFile, from the driving program
+constexpr wchar_t kResultFileSuffix[] = L"\\BivoResult.tbin";  // in Result, the answer
+constexpr wchar_t kSettingsFileSuffix[] = L"\\BivoA.tmp";      // in temp, the two check boxes
+constexpr wchar_t kRunLockFileSuffix[] = L"\\BivoA.lock";      // in temp, held by the automatic run
+
+// An input file must be smaller than this many bytes.
+constexpr size_t kInputFileSizeLimit = 2077000;
+// The largest value an input line may hold.
+constexpr int64_t kLargestValue = 2147483647;
