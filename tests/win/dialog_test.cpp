@@ -457,7 +457,7 @@ TEST_F(MainDialogKeyboard, EscAfterADigitInTheDecimalFieldEndsWithoutSaving)
 {
     // Settings unlike the clear boxes on screen: the exit button would
     // overwrite them with 0 and 0.
-    const std::wstring settings = m_documents + L"\\Quendral\\MFCBivoA\\temp\\BivoA.tmp";
+    const std::wstring settings = m_documents + kTempSuffix + kSettingsFileSuffix;
     ASSERT_TRUE(testenv::WriteFileBytes(settings, "1\r\n1"));
     driver::FocusControl(m_dialog, IDC_DECIMAL_EDIT);
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_DECIMAL_EDIT; }, 5000));
