@@ -1,23 +1,52 @@
-// The messages of automatic processing and of the auto-run switch.
+// Why an automatic run did not answer its request, and the messages of
+// automatic processing and of the auto-run switch. Portable: no Windows header.
 #pragma once
 
-constexpr wchar_t kInputMissingMessage[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルがりません。\r\n処理を中止します。";
-constexpr wchar_t kInputEmptyMessage[] = L"10進数が記述された「DekoKan.tbin」ファイルの中身が空です。\r\n処理を中止します。";
-constexpr wchar_t kInputNotNumbersMessage[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルに、数値以外の文字が書かれていました。\r\n処理を中止します。";
-constexpr wchar_t kInputTooLargeMessage[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルが大きすぎます。2077000バイト未満にして下さい。\r\n処理を中止します。";
-constexpr wchar_t kInputUnreadableMessage[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
-constexpr wchar_t kInputInUseMessage[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
-constexpr wchar_t kValueTooLargeMessage[] =
-    L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
-constexpr wchar_t kResultNotWrittenMessage[] =
-    L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
-constexpr wchar_t kInputNotRemovedMessage[] =
-    L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。";
+// What kept an automatic run from answering its request; None when nothing
+// did. Every refusal leaves the input file in place.
+enum class Refusal {
+    None,
+    InputMissing,      // no plain file DekoKan.tbin
+    InputEmpty,        // 0 bytes
+    InputNotNumbers,   // a character other than digits, CR and LF
+    InputTooLarge,     // the size limit or more
+    InputUnreadable,   // cannot be opened to be read and later removed
+    ValueTooLarge,     // a line above the largest value
+    ResultNotWritten,  // the result file cannot be written
+    InputNotRemoved,   // the result is written, but the input stays
+    InUse,             // another start's run held the lock too long
+};
+
+struct RefusalText {
+    Refusal refusal;
+    const wchar_t* text;
+};
+
+// The stop-icon message of each refusal, exactly as shown.
+constexpr RefusalText kRefusalMessages[] = {
+    {Refusal::InputMissing, L"10進数が記述された「DekoKan.tbin」ファイルがりません。\r\n処理を中止します。"},
+    {Refusal::InputEmpty, L"10進数が記述された「DekoKan.tbin」ファイルの中身が空です。\r\n処理を中止します。"},
+    {Refusal::InputNotNumbers,
+     L"10進数が記述された「DekoKan.tbin」ファイルに、数値以外の文字が書かれていました。\r\n処理を中止します。"},
+    {Refusal::InputTooLarge,
+     L"10進数が記述された「DekoKan.tbin」ファイルが大きすぎます。2077000バイト未満にして下さい。\r\n処理を中止します。"},
+    {Refusal::InputUnreadable, L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。"},
+    {Refusal::ValueTooLarge,
+     L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。"},
+    {Refusal::ResultNotWritten, L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。"},
+    {Refusal::InputNotRemoved, L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。"},
+    {Refusal::InUse, L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。"},
+};
+
+inline const wchar_t* RefusalMessage(Refusal refusal)
+{
+    for (const RefusalText& entry : kRefusalMessages) {
+        if (entry.refusal == refusal)
+            return entry.text;
+    }
+    return L"";
+}
+
 constexpr wchar_t kCompletedMessage[] = L"処理を完了しました。";
 
 constexpr wchar_t kAutoFolderCreatedMessage[] = L"自動処理設定用ディレクトリーを作成しました。";

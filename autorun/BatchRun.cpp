@@ -53,18 +53,9 @@ void CNumveraDlg::StepProgress(ProgressThrottle& throttle, int64_t position, int
         m_progressTextEdit.SetWindowText(ProgressLabel(position, maximum).c_str());
 }
 
-void CNumveraDlg::RunBatch(std::wstring resultFilePath)
+Refusal CNumveraDlg::RunBatch(std::wstring resultFilePath)
 {
-    // Start.
-    g_inputLineCount = 0;
-    if (m_autoRunCheck.GetCheck() != BST_CHECKED)
-        m_autoRunCheck.SetCheck(BST_CHECKED);  // no click: the switch's handler does not run
-    m_exitButton.EnableWindow(FALSE);
-    m_progressTextEdit.ShowWindow(SW_SHOW);
-    m_progressBar.ShowWindow(SW_SHOW);
-    BeginWaitCursor();
-
-    // Prepare.
+    BeginBatch();
     const int64_t length = static_cast<int64_t>(g_inputText.size());
     const int64_t splitMaximum = 3 * (length + 1);
     ProgressThrottle throttle(ClientWidth(m_progressBar), MonotonicMilliseconds);
@@ -82,12 +73,10 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath)
     // Empty lines dropped: the count becomes that of the lines to convert.
     g_inputLineCount = static_cast<int32_t>(lines.values.size());
     g_maxValue = lines.largest;
-    if (g_maxValue > kLargestValue) {
-        FailBatch(kValueTooLargeMessage);
-        return;
-    }
+    if (g_maxValue > kLargestValue)
+        return FailBatch(Refusal::ValueTooLarge);
 
-    // Convert: one progress step per line.
+    // Convert: one progress step per line, on a bar that starts again from 0.
     const int64_t count = g_inputLineCount;
     const int64_t convertMaximum = count + length + 4;
     m_progressBar.SetPos(0);
@@ -99,14 +88,10 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath)
 
     // Write, then remove the input: a request is answered completely or not at all.
     StepProgress(throttle, count + length + 2, convertMaximum, true);
-    if (!WriteWholeFile(resultFilePath, std::move(resultBytes))) {
-        FailBatch(kResultNotWrittenMessage);
-        return;
-    }
-    if (!RemoveHeldFile(m_inputFile)) {
-        FailBatch(kInputNotRemovedMessage);
-        return;
-    }
+    if (!WriteWholeFile(resultFilePath, std::move(resultBytes)))
+        return FailBatch(Refusal::ResultNotWritten);
+    if (!RemoveHeldFile(m_inputFile))
+        return FailBatch(Refusal::InputNotRemoved);
     ReleaseAutomaticRun();
     StepProgress(throttle, count + length + 3, convertMaximum, true);
     ::Sleep(100);
@@ -114,13 +99,20 @@ void CNumveraDlg::RunBatch(std::wstring resultFilePath)
     if (g_autoRunSwitchedOn == 0)
         m_autoRunCheck.SetCheck(BST_UNCHECKED);
     StepProgress(throttle, count + length + 4, convertMaximum, true);
+    FinishBatch();
+    return Refusal::None;
+}
 
-    RestoreAfterBatch();
-    ::MessageBeep(MB_ICONINFORMATION);
-    if (IsMessageGateOpen())
-        AfxMessageBox(kCompletedMessage, MB_ICONINFORMATION);
-    EndWaitCursor();
-    EndDialog(-1);
+// The start of a run: the box checked, the exit button disabled, the progress shown.
+void CNumveraDlg::BeginBatch()
+{
+    g_inputLineCount = 0;
+    if (m_autoRunCheck.GetCheck() != BST_CHECKED)
+        m_autoRunCheck.SetCheck(BST_CHECKED);  // no click: the switch's handler does not run
+    m_exitButton.EnableWindow(FALSE);
+    m_progressTextEdit.ShowWindow(SW_SHOW);
+    m_progressBar.ShowWindow(SW_SHOW);
+    BeginWaitCursor();
 }
 
 void CNumveraDlg::RestoreAfterBatch()
@@ -132,13 +124,25 @@ void CNumveraDlg::RestoreAfterBatch()
     m_progressBar.ShowWindow(SW_HIDE);
 }
 
+// The end of an answered request: the restore, then the beep and the message.
+void CNumveraDlg::FinishBatch()
+{
+    RestoreAfterBatch();
+    ::MessageBeep(MB_ICONINFORMATION);
+    if (IsMessageGateOpen())
+        AfxMessageBox(kCompletedMessage, MB_ICONINFORMATION);
+    EndWaitCursor();
+    EndDialog(-1);
+}
+
 // The error path of a run: the message first, then the restore; no beep.
-void CNumveraDlg::FailBatch(const wchar_t* message)
+Refusal CNumveraDlg::FailBatch(Refusal refusal)
 {
     ReleaseAutomaticRun();
     if (IsMessageGateOpen())
-        AfxMessageBox(message, MB_ICONERROR);
+        AfxMessageBox(RefusalMessage(refusal), MB_ICONERROR);
     RestoreAfterBatch();
     EndWaitCursor();
     EndDialog(-1);
+    return refusal;
 }

@@ -64,13 +64,9 @@ BOOL CNumveraDlg::OnInitDialog()
 
     // Another start may be answering a request this moment: the input is
     // looked at only once that run has ended, so it is the one there now.
-    if (!TakeAutomaticRunLock()) {
-        AbortAutomaticRun(kInputInUseMessage);
-        return TRUE;
-    }
-    const std::wstring inputFilePath = JoinPath(g_autoDir, kInputFileSuffix);
-    const wchar_t* refusal = CheckInputFile(inputFilePath);
-    if (refusal != nullptr) {
+    const Refusal refusal =
+        TakeAutomaticRunLock() ? CheckInputFile(JoinPath(g_autoDir, kInputFileSuffix)) : Refusal::InUse;
+    if (refusal != Refusal::None) {
         AbortAutomaticRun(refusal);
         return TRUE;
     }
@@ -117,17 +113,17 @@ void CNumveraDlg::ReleaseAutomaticRun()
     m_automaticRunLock.Close();
 }
 
-// Reads the input file into g_inputText and keeps it open in m_inputFile; the
-// message that refuses the request, or null when the batch run may start.
-const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
+// Reads the input file into g_inputText and keeps it open in m_inputFile;
+// what refuses the request, or None when the batch run may start.
+Refusal CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
 {
     if (!IsPlainFile(inputFilePath))
-        return kInputMissingMessage;
+        return Refusal::InputMissing;
     CFileStatus status;
     if (!CFile::GetStatus(inputFilePath.c_str(), status) || status.m_size == 0)
-        return kInputEmptyMessage;
+        return Refusal::InputEmpty;
     if (status.m_size >= kInputFileSizeLimit)
-        return kInputTooLargeMessage;
+        return Refusal::InputTooLarge;
 
     ReadOutcome outcome = ReadOutcome::Failed;
     g_inputText = ReadAndHoldFile(inputFilePath, m_inputFile, &outcome);
@@ -135,24 +131,24 @@ const wchar_t* CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
     case ReadOutcome::Read:
         break;
     case ReadOutcome::StoppedAtNul:  // a NUL is a character like any other that is not allowed
-        return kInputNotNumbersMessage;
+        return Refusal::InputNotNumbers;
     case ReadOutcome::TooLarge:  // it grew since its size was read
-        return kInputTooLargeMessage;
+        return Refusal::InputTooLarge;
     default:
-        return kInputUnreadableMessage;
+        return Refusal::InputUnreadable;
     }
     if (!IsDigitsAndLineBreaksOnly(g_inputText))
-        return kInputNotNumbersMessage;
-    return nullptr;
+        return Refusal::InputNotNumbers;
+    return Refusal::None;
 }
 
-void CNumveraDlg::AbortAutomaticRun(const wchar_t* message)
+void CNumveraDlg::AbortAutomaticRun(Refusal refusal)
 {
     ReleaseAutomaticRun();
     m_progressTextEdit.ShowWindow(SW_HIDE);
     m_progressBar.ShowWindow(SW_HIDE);
     if (IsMessageGateOpen())
-        AfxMessageBox(message, MB_ICONERROR);
+        AfxMessageBox(RefusalMessage(refusal), MB_ICONERROR);
     m_exitButton.EnableWindow(TRUE);
     m_progressTextEdit.SetWindowText(L"");
     m_progressBar.SetPos(0);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "autorun/AutomaticMessages.h"
 #include "framework/Dialog.h"
 #include "framework/File.h"
 #include "res/resource.h"
@@ -37,14 +38,16 @@ protected:
     void LoadSettingsIntoCheckBoxes();
     bool TakeAutomaticRunLock();
     void ReleaseAutomaticRun();
-    const wchar_t* CheckInputFile(const std::wstring& inputFilePath);
-    void AbortAutomaticRun(const wchar_t* message);
+    Refusal CheckInputFile(const std::wstring& inputFilePath);
+    void AbortAutomaticRun(Refusal refusal);
     // Answers the input held in m_inputFile and removes it.
-    void RunBatch(std::wstring resultFilePath);
+    Refusal RunBatch(std::wstring resultFilePath);
+    void BeginBatch();
     void PumpPendingMessages();
     void StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd);
     void RestoreAfterBatch();
-    void FailBatch(const wchar_t* message);
+    void FinishBatch();
+    Refusal FailBatch(Refusal refusal);
 
     HICON m_hIcon;
     CEdit m_decimalEdit;
