@@ -6,11 +6,11 @@
 
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
-#include "autorun/ProgressThrottle.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
 #include "storage/StorageState.h"
 #include "ui/NumveraDlg.h"
+#include "ui/ProgressThrottle.h"
 
 namespace {
 

@@ -65,13 +65,3 @@ std::string BuildResultBytes(const std::vector<int64_t>& values)
     }
     return bytes;
 }
-
-int ProgressPercent(int64_t position, int64_t maximum)
-{
-    return static_cast<int>(static_cast<double>(position) / static_cast<double>(maximum) * 100.0);
-}
-
-std::wstring ProgressLabel(int64_t position, int64_t maximum)
-{
-    return L"進捗率\x3000" + std::to_wstring(ProgressPercent(position, maximum)) + L" %";
-}

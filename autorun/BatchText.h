@@ -1,6 +1,5 @@
 // The text work of a batch run: the input check, trimming, reading the lines,
-// the largest value, the result bytes and the progress arithmetic. Portable:
-// no Windows header.
+// the largest value and the result bytes. Portable: no Windows header.
 #pragma once
 
 #include <cstdint>
@@ -29,9 +28,3 @@ InputLines ReadInputLines(const std::wstring& text);
 // The result file's bytes: the binary digits of each value (none above
 // kLargestValue) followed by CR LF.
 std::string BuildResultBytes(const std::vector<int64_t>& values);
-
-// Position over maximum in double precision, times 100, truncated.
-int ProgressPercent(int64_t position, int64_t maximum);
-
-// "進捗率　" (ending in an ideographic space), the percent, " %".
-std::wstring ProgressLabel(int64_t position, int64_t maximum);

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "autorun/AutomaticMessages.h"
 #include "framework/Dialog.h"
 #include "framework/File.h"
 #include "res/resource.h"
 
 class ProgressThrottle;
+enum class Refusal;  // why an automatic run did not answer its request
 
 class CNumveraDlg : public CDialogEx {
 public:

@@ -5,8 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "autorun/BatchText.h"
-#include "autorun/ProgressThrottle.h"
+#include "ui/ProgressThrottle.h"
 
 namespace {
 
@@ -40,6 +39,33 @@ Counts RunPhase(ProgressThrottle& throttle, int64_t steps, int64_t maximum, int6
 constexpr int64_t kSlow = ProgressThrottle::kIntervalMs;  // every step may show itself
 
 }  // namespace
+
+TEST(ProgressLabel, ProgressOfTheWorkedExample)
+{
+    // 12, CR, LF, 34, CR, LF: L = 8, D1 = 27, T = 6; N = 2, D2 = 14.
+    std::vector<int> phase1;
+    for (int i = 0; i < 6; ++i)
+        phase1.push_back(ProgressPercent(i, 27));
+    EXPECT_EQ(phase1, (std::vector<int>{0, 3, 7, 11, 14, 18}));
+    std::vector<int> phase2;
+    for (int position : {9, 10, 12, 13, 14})
+        phase2.push_back(ProgressPercent(position, 14));
+    EXPECT_EQ(phase2, (std::vector<int>{64, 71, 85, 92, 100}));
+}
+
+TEST(ProgressLabel, ProgressTruncatesInDoublePrecision)
+{
+    EXPECT_EQ(ProgressPercent(87, 300), 28);  // 28.999999999999996
+    EXPECT_EQ(ProgressLabel(87, 300), L"進捗率\x3000" L"28 %");
+    EXPECT_EQ(ProgressLabel(9, 14), L"進捗率\x3000" L"64 %");
+    EXPECT_EQ(ProgressLabel(14, 14), L"進捗率\x3000" L"100 %");
+    EXPECT_EQ(ProgressLabel(0, 3), L"進捗率\x3000" L"0 %");
+    // Phase 1 never shows more than 33 %, whatever the length.
+    for (int64_t length : {0, 1, 2, 99, 2076999}) {
+        const int64_t maximum = 3 * (length + 1);
+        EXPECT_LE(ProgressPercent(length - 1 < 0 ? 0 : length - 1, maximum), 33);
+    }
+}
 
 TEST(ProgressThrottle, ASlowRunShowsEveryPercentReachedOnce)
 {

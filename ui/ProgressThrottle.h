@@ -1,4 +1,5 @@
-// Decides what one progress step of a batch run has to do on screen. Every
+// The progress display of a batch run: its label, and what one progress step
+// has to do on screen. Every
 // step keeps its arithmetic, but the platform is touched only when something
 // would change on screen and time has passed: the label when its percent
 // differs from the one shown, the bar when the drawn bar would differ, each
@@ -7,6 +8,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+// Position over maximum in double precision, times 100, truncated.
+int ProgressPercent(int64_t position, int64_t maximum);
+
+// "進捗率　" (ending in an ideographic space), the percent, " %".
+std::wstring ProgressLabel(int64_t position, int64_t maximum);
 
 struct ProgressActions {
     bool drain;

@@ -1,8 +1,6 @@
-#include "autorun/ProgressThrottle.h"
+#include "ui/ProgressThrottle.h"
 
 #include <algorithm>
-
-#include "autorun/BatchText.h"
 
 namespace {
 
@@ -12,6 +10,16 @@ int64_t DrawnPixels(int64_t position, int64_t maximum, int barPixels)
 }
 
 }  // namespace
+
+int ProgressPercent(int64_t position, int64_t maximum)
+{
+    return static_cast<int>(static_cast<double>(position) / static_cast<double>(maximum) * 100.0);
+}
+
+std::wstring ProgressLabel(int64_t position, int64_t maximum)
+{
+    return L"進捗率\x3000" + std::to_wstring(ProgressPercent(position, maximum)) + L" %";
+}
 
 // The first position after this one at which the percent or the drawn bar
 // changes. Both grow with the position, so the answer can be computed; the
