@@ -18,7 +18,7 @@ const AFX_MSGMAP* CNumveraApp::GetMessageMap() const
     static const AFX_MSGMAP_ENTRY entries[] = {
         {ID_HELP, 0, static_cast<AFX_PMSG>(&CWinApp::OnHelp)},
     };
-    static const AFX_MSGMAP map{CWinApp::GetMessageMap(), entries, 1};
+    static const AFX_MSGMAP map(CWinApp::GetMessageMap(), entries);
     return &map;
 }
 

@@ -30,7 +30,7 @@ int ClientWidth(const CWnd& window)
 }  // namespace
 
 // Fetches and dispatches whatever is waiting in the thread's queue; stops at
-// the quit message, which the run does not wait for.
+// the quit message, which stays queued, and the run goes on.
 void CNumveraDlg::PumpPendingMessages()
 {
     MSG msg;

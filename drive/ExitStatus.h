@@ -11,3 +11,6 @@ enum ExitStatus : int {
     kBusy = 5,           // another request is in progress; nothing touched
     kBadResult = 6,      // the input was taken but the result file does not answer it
 };
+
+// Not an exit status: a step that returns it lets the request go on.
+constexpr int kGoOn = -1;

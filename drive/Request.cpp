@@ -16,9 +16,6 @@ namespace {
 using console::ErrorText;
 using console::Say;
 
-// Not an exit status: the request goes on.
-constexpr int kGoOn = -1;
-
 DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 bool IsFolder(const std::wstring& path)
@@ -167,8 +164,11 @@ public:
     int Run();
 
 private:
-    int PrepareFolders();  // an exit status; kGoOn when ready
-    int WriteInput();      // likewise
+    // Each step answers with an exit status, or kGoOn.
+    int FindFolders();
+    int TakeClientLock();
+    int MakeFolders();
+    int WriteInput();
     bool Launch(PROCESS_INFORMATION* process);
     void Await(const PROCESS_INFORMATION& process);
     void LookAtWindows(DWORD processId);
@@ -199,7 +199,7 @@ Request::~Request()
         ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
 }
 
-int Request::PrepareFolders()
+int Request::FindFolders()
 {
     std::wstring documents;
     if (!FindDocuments(&documents))
@@ -218,9 +218,13 @@ int Request::PrepareFolders()
         Say(L"the path " + m_result + L" is too long for Numvera.exe (" + std::to_wstring(MAX_PATH) + L" bytes at most)");
         return kCannotRun;
     }
+    return kGoOn;
+}
 
-    // One request at a time per product folder among the clients that share
-    // this lock: a second one would overwrite the first one's result.
+// One request at a time per product folder among the clients that share this
+// lock: a second one would overwrite the first one's result before it is read.
+int Request::TakeClientLock()
+{
     std::wstring lockName = L"Local\\numvera-drive.";
     uint32_t hash = 2166136261u;
     for (wchar_t c : m_product) {
@@ -237,9 +241,13 @@ int Request::PrepareFolders()
         return kBusy;
     }
     m_interruptsHeld = ::SetConsoleCtrlHandler(HoldBackInterrupt, TRUE) != FALSE;
+    return kGoOn;
+}
 
-    // Numvera.exe makes its product folder at every start; the client needs it
-    // now. One level only: the maker folder is there.
+// Numvera.exe makes its product folder at every start; the client needs it
+// now. One level at a time: the maker folder is there.
+int Request::MakeFolders()
+{
     if (!IsFolder(m_product) && !::CreateDirectoryW(m_product.c_str(), nullptr)) {
         Say(L"could not make the folder " + m_product + L" " + ErrorText(::GetLastError()));
         return kCannotRun;
@@ -396,12 +404,15 @@ int Request::ReportRefusal()
 
 int Request::Run()
 {
-    const int prepared = PrepareFolders();
-    if (prepared != kGoOn)
-        return prepared;
-    const int written = WriteInput();
-    if (written != kGoOn)
-        return written;
+    int status = FindFolders();
+    if (status == kGoOn)
+        status = TakeClientLock();
+    if (status == kGoOn)
+        status = MakeFolders();
+    if (status == kGoOn)
+        status = WriteInput();
+    if (status != kGoOn)
+        return status;
     PROCESS_INFORMATION process{};
     if (!Launch(&process)) {
         RemoveOwnInput(true);

@@ -92,54 +92,62 @@ bool IsPlainFile(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv)
-{
+// What the command line asks for.
+struct CommandLine {
     RequestOptions options;
-    std::wstring file;
+    std::vector<std::wstring> numbers;  // given as arguments
+    std::wstring file;                  // --file, when haveFile
     bool haveFile = false;
-    std::vector<std::wstring> arguments;
+};
+
+// The exit status when the command line is wrong or asks for help; kGoOn
+// when it names a request.
+int ParseCommandLine(int argc, wchar_t** argv, CommandLine* line)
+{
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
         if (optionsEnded || argument.compare(0, 2, L"--") != 0) {
-            arguments.push_back(argument);
+            line->numbers.push_back(argument);
         } else if (argument == L"--") {
             optionsEnded = true;
         } else if (argument == L"--help") {
             return Usage(L"");
         } else if (argument == L"--answer-messages") {
-            options.answerMessages = true;
+            line->options.answerMessages = true;
         } else if (argument == L"--exe" || argument == L"--file") {
             if (i + 1 >= argc || argv[i + 1][0] == L'\0')
                 return Usage(argument + L" needs a path");
-            (argument == L"--exe" ? options.numveraExe : file) = argv[++i];
-            haveFile = haveFile || argument == L"--file";
+            (argument == L"--exe" ? line->options.numveraExe : line->file) = argv[++i];
+            line->haveFile = line->haveFile || argument == L"--file";
         } else {
             return Usage(L"unknown option " + argument);
         }
     }
-    if (haveFile && !arguments.empty())
+    if (line->haveFile && !line->numbers.empty())
         return Usage(L"give numbers either as arguments or with --file, not both");
+    return kGoOn;
+}
 
-    // Every number is checked before anything is written.
-    NumberList numbers;
-    if (!arguments.empty()) {
-        for (size_t i = 0; i < arguments.size(); ++i) {
-            if (!numbers.AddArgument(arguments[i], static_cast<int>(i + 1))) {
-                Say(numbers.Problem());
+// The numbers from the arguments, the file or standard input, every one
+// checked before anything is written; an exit status, or kGoOn.
+int CollectNumbers(const CommandLine& line, NumberList* numbers)
+{
+    if (!line.numbers.empty()) {
+        for (size_t i = 0; i < line.numbers.size(); ++i) {
+            if (!numbers->AddArgument(line.numbers[i], static_cast<int>(i + 1))) {
+                Say(numbers->Problem());
                 return kInputRefused;
             }
         }
-    } else if (haveFile) {
-        HANDLE stream = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    } else if (line.haveFile) {
+        HANDLE stream = ::CreateFileW(line.file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (stream == INVALID_HANDLE_VALUE) {
-            Say(L"could not open " + file + L" " + console::ErrorText(::GetLastError()));
+            Say(L"could not open " + line.file + L" " + console::ErrorText(::GetLastError()));
             return kInputRefused;
         }
-        const bool read = ReadStream(stream, file, &numbers);
+        const bool read = ReadStream(stream, line.file, numbers);
         ::CloseHandle(stream);
         if (!read)
             return kInputRefused;
@@ -148,19 +156,34 @@ int wmain(int argc, wchar_t** argv)
         // Nothing piped in: someone typed the bare command and wants to know how.
         if (input == nullptr || input == INVALID_HANDLE_VALUE || ::GetFileType(input) == FILE_TYPE_CHAR)
             return Usage(L"no numbers given");
-        if (!ReadStream(input, L"standard input", &numbers))
+        if (!ReadStream(input, L"standard input", numbers))
             return kInputRefused;
     }
-    if (numbers.Count() == 0) {
+    if (numbers->Count() == 0) {
         Say(L"no numbers to convert: the input holds none (Numvera.exe would refuse an empty input file)");
         return kInputRefused;
     }
+    return kGoOn;
+}
 
-    if (options.numveraExe.empty())
-        options.numveraExe = Beside(L"Numvera.exe");
-    if (!IsPlainFile(options.numveraExe)) {
-        Say(L"Numvera.exe is not at " + options.numveraExe + L"; name it with --exe PATH");
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    CommandLine line;
+    const int parsed = ParseCommandLine(argc, argv, &line);
+    if (parsed != kGoOn)
+        return parsed;
+    NumberList numbers;
+    const int collected = CollectNumbers(line, &numbers);
+    if (collected != kGoOn)
+        return collected;
+
+    if (line.options.numveraExe.empty())
+        line.options.numveraExe = Beside(L"Numvera.exe");
+    if (!IsPlainFile(line.options.numveraExe)) {
+        Say(L"Numvera.exe is not at " + line.options.numveraExe + L"; name it with --exe PATH");
         return kCannotRun;
     }
-    return RunRequest(numbers, options);
+    return RunRequest(numbers, line.options);
 }

@@ -18,7 +18,7 @@ bool CCmdTarget::OnCmdMsg(UINT id, UINT code)
 
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
 {
-    static const AFX_MSGMAP map{nullptr, nullptr, 0};
+    static const AFX_MSGMAP map(nullptr);
     return &map;
 }
 

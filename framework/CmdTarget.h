@@ -16,6 +16,14 @@ struct AFX_MSGMAP_ENTRY {
 };
 
 struct AFX_MSGMAP {
+    // A map of no entries of its own, only its base's.
+    explicit AFX_MSGMAP(const AFX_MSGMAP* base) : baseMap(base), entries(nullptr), count(0) {}
+    // The table's length is its own: no count to keep in step by hand.
+    template <size_t N>
+    AFX_MSGMAP(const AFX_MSGMAP* base, const AFX_MSGMAP_ENTRY (&table)[N]) : baseMap(base), entries(table), count(N)
+    {
+    }
+
     const AFX_MSGMAP* baseMap;
     const AFX_MSGMAP_ENTRY* entries;
     size_t count;

@@ -139,11 +139,8 @@ void CDialog::RunModalLoop()
             showPending = false;
             continue;
         }
-        if (!app->PumpMessage()) {
-            // Leave WM_QUIT for whoever runs the outer loop.
-            ::PostQuitMessage(app->ExitInstance());
-            break;
-        }
+        if (!app->PumpMessage())
+            break;  // WM_QUIT, which stays for the loop outside
     }
 }
 
@@ -155,9 +152,10 @@ void CDialog::EndDialog(int result)
         ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the modal loop
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate)
+// Either way the exchange only binds controls, so the direction does not matter.
+BOOL CDialog::UpdateData(BOOL /*saveAndValidate*/)
 {
-    CDataExchange dx(this, saveAndValidate);
+    CDataExchange dx(this);
     DoDataExchange(&dx);
     return TRUE;
 }
@@ -233,7 +231,7 @@ const AFX_MSGMAP* CDialog::GetMessageMap() const
         {IDOK, BN_CLICKED, static_cast<AFX_PMSG>(&CDialog::OnOK)},
         {IDCANCEL, BN_CLICKED, static_cast<AFX_PMSG>(&CDialog::OnCancel)},
     };
-    static const AFX_MSGMAP map{CCmdTarget::GetMessageMap(), entries, 2};
+    static const AFX_MSGMAP map(CCmdTarget::GetMessageMap(), entries);
     return &map;
 }
 

@@ -9,10 +9,9 @@
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    explicit CDataExchange(CWnd* dialog) : m_pDlgWnd(dialog) {}
 
     CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
 };
 
 // Attaches the wrapper to the dialog's control with the given id.

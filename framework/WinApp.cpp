@@ -50,6 +50,7 @@ BOOL CWinApp::PumpMessage()
     MSG msg;
     if (!::GetMessageW(&msg, nullptr, 0, 0)) {
         m_quitCode = static_cast<int>(msg.wParam);
+        ::PostQuitMessage(m_quitCode);
         return FALSE;
     }
     if (!PreTranslateMessage(&msg)) {
@@ -110,11 +111,9 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR /*commandLine*
         app->m_pszAppName = ExecutableBaseName();
     RegisterStyledControlClasses(instance);
 
-    if (!app->InitInstance())
-        return app->ExitInstance();
-    // A dialog-based program returns FALSE above; there is no application loop.
-    while (app->PumpMessage()) {
-    }
+    // A dialog-based program: InitInstance runs the dialog and returns FALSE,
+    // and no application message loop follows.
+    app->InitInstance();
     return app->ExitInstance();
 }
 

@@ -23,15 +23,18 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
 
-    // Fetches, filters and dispatches one message; false when it fetched WM_QUIT.
+    // Fetches, filters and dispatches one message. False when it fetched
+    // WM_QUIT: every loop that pumps here runs inside another (a modal loop,
+    // a drain of pending messages), so the message is posted again for the
+    // loop outside, and its code kept for ExitInstance.
     BOOL PumpMessage();
     virtual BOOL PreTranslateMessage(MSG* msg);
 
     void DoWaitCursor(int change);
     int WaitCursorCount() const { return m_nWaitCursorCount; }
 
-    // Names the profile location only; nothing of this program is stored there.
-    void SetRegistryKey(const wchar_t* companyName) { m_registryKey = companyName; }
+    // Would name the profile location; nothing of this program is stored there.
+    void SetRegistryKey(const wchar_t* /*companyName*/) {}
 
     void OnHelp();
 
@@ -41,7 +44,6 @@ public:
     DWORD m_dwRestartManagerSupportFlags = 0;
 
 private:
-    std::wstring m_registryKey;
     int m_nWaitCursorCount = 0;
     int m_quitCode = 0;
 };
@@ -57,19 +59,14 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int s
 // the native Windows look.
 class CShellManager {};
 
-struct CRuntimeClass {
-    const char* m_lpszClassName;
-};
+struct CRuntimeClass {};
 
 class CMFCVisualManager {
 public:
-    static void SetDefaultManager(const CRuntimeClass* managerClass) { s_defaultManager = managerClass; }
-
-private:
-    static inline const CRuntimeClass* s_defaultManager = nullptr;
+    static void SetDefaultManager(const CRuntimeClass* /*managerClass*/) {}
 };
 
 class CMFCVisualManagerWindows : public CMFCVisualManager {
 public:
-    static inline const CRuntimeClass classCMFCVisualManagerWindows{"CMFCVisualManagerWindows"};
+    static inline const CRuntimeClass classCMFCVisualManagerWindows{};
 };

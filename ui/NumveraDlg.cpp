@@ -18,7 +18,7 @@ const AFX_MSGMAP* CNumveraDlg::GetMessageMap() const
         {IDC_CONVERT, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnConvert)},
         {IDC_AUTO_RUN, BN_CLICKED, static_cast<AFX_PMSG>(&CNumveraDlg::OnAutoRunClicked)},
     };
-    static const AFX_MSGMAP map{CDialogEx::GetMessageMap(), entries, sizeof entries / sizeof entries[0]};
+    static const AFX_MSGMAP map(CDialogEx::GetMessageMap(), entries);
     return &map;
 }
 
