@@ -41,7 +41,14 @@ BOOL CNumveraApp::InitInstance()
     CNumveraDlg dialog;
     m_pMainWnd = &dialog;
     dialog.DoModal();  // every way the dialog ends takes the same path
+    m_exitStatus = static_cast<int>(dialog.AutomaticOutcome());
 
     delete shellManager;
     return FALSE;  // no application message loop: the process ends here
+}
+
+int CNumveraApp::ExitInstance()
+{
+    CWinApp::ExitInstance();
+    return m_exitStatus;
 }

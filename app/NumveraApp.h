@@ -10,7 +10,12 @@ public:
     ~CNumveraApp() override = default;
 
     BOOL InitInstance() override;
+    // The exit status: how the automatic run ended, 0 for an interactive start.
+    int ExitInstance() override;
 
 protected:
     const AFX_MSGMAP* GetMessageMap() const override;
+
+private:
+    int m_exitStatus = 0;
 };

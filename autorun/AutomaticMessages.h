@@ -1,21 +1,8 @@
-// Why an automatic run did not answer its request, and the messages of
-// automatic processing and of the auto-run switch. Portable: no Windows header.
+// The messages of automatic processing and of the auto-run switch.
+// Portable: no Windows header.
 #pragma once
 
-// What kept an automatic run from answering its request; None when nothing
-// did. Every refusal leaves the input file in place.
-enum class Refusal {
-    None,
-    InputMissing,      // no plain file DekoKan.tbin
-    InputEmpty,        // 0 bytes
-    InputNotNumbers,   // a character other than digits, CR and LF
-    InputTooLarge,     // the size limit or more
-    InputUnreadable,   // cannot be opened to be read and later removed
-    ValueTooLarge,     // a line above the largest value
-    ResultNotWritten,  // the result file cannot be written
-    InputNotRemoved,   // the result is written, but the input stays
-    InUse,             // another start's run held the lock too long
-};
+#include "protocol/FileProtocol.h"
 
 struct RefusalText {
     Refusal refusal;

@@ -64,13 +64,12 @@ BOOL CNumveraDlg::OnInitDialog()
 
     // Another start may be answering a request this moment: the input is
     // looked at only once that run has ended, so it is the one there now.
-    const Refusal refusal =
+    m_automaticOutcome =
         TakeAutomaticRunLock() ? CheckInputFile(JoinPath(g_autoDir, kInputFileSuffix)) : Refusal::InUse;
-    if (refusal != Refusal::None) {
-        AbortAutomaticRun(refusal);
-        return TRUE;
-    }
-    RunBatch(JoinPath(g_resultDir, kResultFileSuffix));
+    if (m_automaticOutcome != Refusal::None)
+        AbortAutomaticRun(m_automaticOutcome);
+    else
+        m_automaticOutcome = RunBatch(JoinPath(g_resultDir, kResultFileSuffix));
     return TRUE;
 }
 

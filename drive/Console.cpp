@@ -53,6 +53,13 @@ void Say(const std::wstring& text)
     WriteAll(handle, bytes.data(), bytes.size());
 }
 
+bool SpeaksJapanese()
+{
+    // Without a console of its own, the one it would get.
+    const UINT codePage = ::GetConsoleOutputCP();
+    return (codePage != 0 ? codePage : ::GetOEMCP()) == 932;
+}
+
 std::wstring ErrorText(unsigned long code)
 {
     wchar_t* text = nullptr;

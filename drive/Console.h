@@ -12,6 +12,9 @@ bool WriteOut(const std::string& bytes);
 // "numvera-drive: " and the text, and a line break, to standard error.
 void Say(const std::wstring& text);
 
+// Whether the user reads Japanese: the console's code page is 932.
+bool SpeaksJapanese();
+
 // The text of a Windows error code, for messages: "(error 5: Access denied.)".
 std::wstring ErrorText(unsigned long code);
 

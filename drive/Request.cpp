@@ -132,6 +132,41 @@ struct WindowSearch {
     std::vector<HWND> found;
 };
 
+// Why Numvera.exe refused a request, by its exit status, in English and in Japanese.
+struct RefusalReason {
+    Refusal refusal;
+    const wchar_t* english;
+    const wchar_t* japanese;
+};
+constexpr RefusalReason kRefusalReasons[] = {
+    {Refusal::InputMissing, L"it found no input file", L"入力ファイルが見つかりませんでした"},
+    {Refusal::InputEmpty, L"the input file was empty", L"入力ファイルが空でした"},
+    {Refusal::InputNotNumbers, L"the input file held characters other than digits and line breaks",
+     L"入力ファイルに数字と改行以外の文字がありました"},
+    {Refusal::InputTooLarge, L"the input file was too large", L"入力ファイルが大きすぎました"},
+    {Refusal::InputUnreadable, L"it could not open the input file; another program held it open",
+     L"入力ファイルを開けませんでした。ほかのプログラムが開いていました"},
+    {Refusal::ValueTooLarge, L"a number was above 2147483647", L"2147483647 を超える数値がありました"},
+    {Refusal::ResultNotWritten, L"it could not write the result file", L"結果ファイルに書き込めませんでした"},
+    {Refusal::InputNotRemoved, L"it wrote the result file but could not remove the input file",
+     L"結果ファイルは書き込みましたが、入力ファイルを削除できませんでした"},
+    {Refusal::InUse, L"another run of Numvera.exe kept the folders busy for more than a minute",
+     L"ほかの Numvera.exe の処理が1分以上終わりませんでした"},
+};
+
+// The one line that says why, in the user's language.
+std::wstring RefusalLine(DWORD status)
+{
+    const bool japanese = console::SpeaksJapanese();
+    for (const RefusalReason& reason : kRefusalReasons) {
+        if (static_cast<DWORD>(reason.refusal) == status)
+            return japanese ? std::wstring(L"Numvera.exe は要求を処理しませんでした: ") + reason.japanese
+                            : std::wstring(L"Numvera.exe refused the request: ") + reason.english;
+    }
+    return japanese ? L"Numvera.exe は要求を処理しませんでした（入力ファイルが残っています）"
+                    : L"Numvera.exe refused the request: it left the input file in place";
+}
+
 BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context)
 {
     auto* search = reinterpret_cast<WindowSearch*>(context);
@@ -183,7 +218,7 @@ private:
     bool m_madeAutoFolder = false;
     bool m_interruptsHeld = false;
     std::set<HWND> m_seenWindows;
-    int m_messages = 0;
+    DWORD m_numveraStatus = 0;
 };
 
 Request::~Request()
@@ -325,7 +360,6 @@ void Request::LookAtWindows(DWORD processId)
         HWND text = ::GetDlgItem(window, 0xFFFF);  // the text of a message box
         if (text != nullptr) {
             Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
-            ++m_messages;
             if (m_options.answerMessages)
                 ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
             else
@@ -347,6 +381,9 @@ void Request::Await(const PROCESS_INFORMATION& process)
     ::SetStdHandle(STD_ERROR_HANDLE, errorOutput);
     while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT)
         LookAtWindows(process.dwProcessId);
+    ::GetExitCodeProcess(process.hProcess, &m_numveraStatus);
+    if (m_options.verbose)
+        Say(L"Numvera.exe ended with status " + std::to_wstring(m_numveraStatus));
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
 }
@@ -395,9 +432,7 @@ void Request::RemoveOwnInput(bool sayWhenKept)
 
 int Request::ReportRefusal()
 {
-    Say(L"Numvera.exe refused the request: it left the input file in place" +
-        std::wstring(m_messages > 0 ? L"" : L" (its reason shows in a message box when \"自動実行する\" and "
-                                             L"\"メッセージを表示する\" were both checked when it was last left)"));
+    Say(RefusalLine(m_numveraStatus));
     RemoveOwnInput(true);
     return kRefused;
 }

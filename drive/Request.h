@@ -12,6 +12,8 @@ struct RequestOptions {
     // Copy Numvera.exe's message boxes to standard error and press their OK,
     // for runs that nobody watches.
     bool answerMessages = false;
+    // Also say Numvera.exe's exit status.
+    bool verbose = false;
 };
 
 // Prints the binary lines on standard output and reports on standard error;

@@ -16,15 +16,16 @@ namespace {
 using console::Say;
 
 const wchar_t kUsageText[] =
-    L"usage: numvera-drive [--exe PATH] [--answer-messages] NUMBER...\n"
-    L"       numvera-drive [--exe PATH] [--answer-messages] --file PATH\n"
-    L"       numvera-drive [--exe PATH] [--answer-messages] < NUMBERS\n"
+    L"usage: numvera-drive [--exe PATH] [--answer-messages] [--verbose] NUMBER...\n"
+    L"       numvera-drive [--exe PATH] [--answer-messages] [--verbose] --file PATH\n"
+    L"       numvera-drive [--exe PATH] [--answer-messages] [--verbose] < NUMBERS\n"
     L"Converts decimal numbers from 0 to 2147483647 to binary through Numvera.exe\n"
     L"and prints one line of binary digits per number.\n"
     L"  --exe PATH         Numvera.exe to run (default: the one beside numvera-drive.exe)\n"
     L"  --file PATH        read the numbers from a file, one a line\n"
     L"  --answer-messages  copy Numvera.exe's message boxes to standard error and\n"
     L"                     answer them, for runs that nobody watches\n"
+    L"  --verbose          also say Numvera.exe's exit status\n"
     L"Exit status: 0 answered, 1 refused by Numvera.exe, 2 usage, 3 numbers refused\n"
     L"before any file was touched, 4 cannot run the request, 5 another request is\n"
     L"in progress, 6 the result does not answer the request.\n";
@@ -115,6 +116,8 @@ int ParseCommandLine(int argc, wchar_t** argv, CommandLine* line)
             return Usage(L"");
         } else if (argument == L"--answer-messages") {
             line->options.answerMessages = true;
+        } else if (argument == L"--verbose") {
+            line->options.verbose = true;
         } else if (argument == L"--exe" || argument == L"--file") {
             if (i + 1 >= argc || argv[i + 1][0] == L'\0')
                 return Usage(argument + L" needs a path");

@@ -1,8 +1,9 @@
 @echo off
 rem Hands the numbers 12 and 34 to Numvera.exe through its files and prints
 rem its answer, 1100 and 100010. Change the two echo lines for other numbers.
-rem Exit status: 0 answered, 1 refused, 4 cannot run, 5 another request is
-rem in progress (its input is left alone).
+rem Exit status: 0 answered, 1 refused (Numvera.exe's own status, which says
+rem why, is shown), 4 cannot run, 5 another request is in progress (its input
+rem is left alone).
 setlocal
 set "exe=%~dp0Numvera.exe"
 rem The documents folder as the shell knows it, also when it was moved.
@@ -33,10 +34,12 @@ if exist "%auto%\DekoKan.new" (
     goto done
 )
 start /wait "" "%exe%"
-if exist "%auto%\DekoKan.tbin" (
+rem Numvera.exe's exit status: 0 answered, else why it refused (see the README).
+set numvera=%ERRORLEVEL%
+if not "%numvera%"=="0" (
     rem Refused: the input is left as written, and it is ours to remove.
-    del "%auto%\DekoKan.tbin"
-    >&2 echo Numvera.exe refused the request.
+    del "%auto%\DekoKan.tbin" 2>nul
+    >&2 echo Numvera.exe refused the request with status %numvera%.
     set status=1
 ) else (
     type "%docs%\Quendral\MFCBivoA\Result\BivoResult.tbin"

@@ -23,6 +23,24 @@ constexpr wchar_t kResultFileSuffix[] = L"\\BivoResult.tbin";  // in Result, the
 constexpr wchar_t kSettingsFileSuffix[] = L"\\BivoA.tmp";      // in temp, the two check boxes
 constexpr wchar_t kRunLockFileSuffix[] = L"\\BivoA.lock";      // in temp, held by the automatic run
 
+// How an automatic run of Numvera.exe ended, which is also its exit status:
+// None (0) when the request was answered, and what kept it from being
+// answered otherwise. The numbers are fixed for good: driving programs rely
+// on them. An interactive start ends with 0 too. Every refusal leaves the
+// input file in place; after InputNotRemoved the result is written as well.
+enum class Refusal : int {
+    None = 0,
+    InputMissing = 1,      // no plain file DekoKan.tbin
+    InputEmpty = 2,        // 0 bytes
+    InputNotNumbers = 3,   // a character other than digits, CR and LF
+    InputTooLarge = 4,     // kInputFileSizeLimit bytes or more
+    InputUnreadable = 5,   // cannot be opened to be read and later removed
+    ValueTooLarge = 6,     // a line above kLargestValue
+    ResultNotWritten = 7,  // the result file cannot be written
+    InputNotRemoved = 8,   // the result is written, but the input stays
+    InUse = 9,             // another start's run held the lock too long
+};
+
 // An input file must be smaller than this many bytes.
 constexpr size_t kInputFileSizeLimit = 2077000;
 // The largest value an input line may hold.

@@ -6,10 +6,10 @@
 
 #include "framework/Dialog.h"
 #include "framework/File.h"
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 
 class ProgressThrottle;
-enum class Refusal;  // why an automatic run did not answer its request
 
 class CNumveraDlg : public CDialogEx {
 public:
@@ -17,6 +17,10 @@ public:
     ~CNumveraDlg() override = default;
 
     enum { IDD = IDD_MAIN };
+
+    // How the automatic run ended, which is the program's exit status; None
+    // for an interactive start.
+    Refusal AutomaticOutcome() const { return m_automaticOutcome; }
 
 protected:
     const AFX_MSGMAP* GetMessageMap() const override;
@@ -63,4 +67,5 @@ protected:
     // removal, and let go before any message box.
     CFile m_automaticRunLock;  // one run per product folder at a time
     CFile m_inputFile;         // the input as read, until it is removed
+    Refusal m_automaticOutcome = Refusal::None;
 };

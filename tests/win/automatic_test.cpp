@@ -36,6 +36,19 @@ const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイル
 const wchar_t kInUse[] = L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
 const wchar_t kCompleted[] = L"処理を完了しました。";
 
+// Numvera.exe's exit status for each way an automatic run ends.
+enum Status : DWORD {
+    kAnswered = 0,
+    kInputMissing = 1,
+    kInputEmpty = 2,
+    kInputNotNumbers = 3,
+    kInputTooLarge = 4,
+    kInputUnreadable = 5,
+    kValueTooLarge = 6,
+    kResultNotWritten = 7,
+    kRunInProgress = 9,
+};
+
 // What one start of the program did.
 struct Outcome {
     bool ended = false;
@@ -116,10 +129,11 @@ protected:
         return outcome;
     }
 
-    // The common end of a request that the program refused or failed.
-    void ExpectOneMessage(const Outcome& outcome, const std::wstring& text, MessageIcon icon)
+    // The common end of a request: one message box and the exit status.
+    void ExpectOneMessage(const Outcome& outcome, const std::wstring& text, MessageIcon icon, DWORD status)
     {
         EXPECT_TRUE(outcome.ended);
+        EXPECT_EQ(outcome.exitCode, status);
         EXPECT_FALSE(outcome.dialogShown);
         ASSERT_EQ(outcome.messages.size(), 1u);
         EXPECT_EQ(outcome.messages[0].text, text) << testenv::Utf8(outcome.messages[0].text);
@@ -173,7 +187,7 @@ TEST_F(Automatic, CompletionIsReportedWhenTheUserAskedForMessages)
     OpenGate();
     WriteInput("12\r\n34\r\n");
     const Outcome outcome = Run();
-    ExpectOneMessage(outcome, kCompleted, MessageIcon::Information);
+    ExpectOneMessage(outcome, kCompleted, MessageIcon::Information, kAnswered);
     EXPECT_EQ(testenv::ReadFileBytes(Result()), "1100\r\n100010\r\n");
     EXPECT_EQ(testenv::ReadFileBytes(Settings()), "1\r\n1") << "the settings file is not rewritten";
 }
@@ -186,23 +200,24 @@ TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
         const char* input;  // null: no input file
         size_t length;      // of input, which may hold NUL bytes
         const wchar_t* message;
+        DWORD status;
     } cases[] = {
-        {"no input file", nullptr, 0, kM1},
-        {"an empty input file", "", 0, kM2},
-        {"12 and a space", "12 ", 3, kM3},
-        {"a minus sign", "-5", 2, kM3},
-        {"a plus sign", "+1", 2, kM3},
-        {"a decimal point", "1.5", 3, kM3},
-        {"a comma", "1,5", 3, kM3},
-        {"a tab", "1\t2", 3, kM3},
-        {"a byte-order mark", "\xEF\xBB\xBF" "12", 5, kM3},
-        {"a full-width digit in UTF-8", fullWidthOne.c_str(), 3, kM3},
-        {"a full-width digit in Shift-JIS", "\x82\x50", 2, kM3},
-        {"a Japanese word in Shift-JIS", "12\r\n\x83\x65\x83\x58\x83\x67\r\n", 12, kM3},
-        {"a NUL between digits", "12\0" "34", 5, kM3},
-        {"a NUL at the start", "\0" "1", 2, kM3},
-        {"one value above the limit", "1\r\n2147483648\r\n3\r\n", 18, kTooLargeValue},
-        {"25 nines", "9999999999999999999999999", 25, kTooLargeValue},
+        {"no input file", nullptr, 0, kM1, kInputMissing},
+        {"an empty input file", "", 0, kM2, kInputEmpty},
+        {"12 and a space", "12 ", 3, kM3, kInputNotNumbers},
+        {"a minus sign", "-5", 2, kM3, kInputNotNumbers},
+        {"a plus sign", "+1", 2, kM3, kInputNotNumbers},
+        {"a decimal point", "1.5", 3, kM3, kInputNotNumbers},
+        {"a comma", "1,5", 3, kM3, kInputNotNumbers},
+        {"a tab", "1\t2", 3, kM3, kInputNotNumbers},
+        {"a byte-order mark", "\xEF\xBB\xBF" "12", 5, kM3, kInputNotNumbers},
+        {"a full-width digit in UTF-8", fullWidthOne.c_str(), 3, kM3, kInputNotNumbers},
+        {"a full-width digit in Shift-JIS", "\x82\x50", 2, kM3, kInputNotNumbers},
+        {"a Japanese word in Shift-JIS", "12\r\n\x83\x65\x83\x58\x83\x67\r\n", 12, kM3, kInputNotNumbers},
+        {"a NUL between digits", "12\0" "34", 5, kM3, kInputNotNumbers},
+        {"a NUL at the start", "\0" "1", 2, kM3, kInputNotNumbers},
+        {"one value above the limit", "1\r\n2147483648\r\n3\r\n", 18, kTooLargeValue, kValueTooLarge},
+        {"25 nines", "9999999999999999999999999", 25, kTooLargeValue, kValueTooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,8 +228,7 @@ TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
         ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier result\r\n"));
         const Outcome outcome = Run();
-        ExpectOneMessage(outcome, c.message, MessageIcon::Error);
-        EXPECT_EQ(outcome.exitCode, 0u);
+        ExpectOneMessage(outcome, c.message, MessageIcon::Error, c.status);
         if (c.input != nullptr)
             EXPECT_EQ(testenv::ReadFileBytes(Input()), std::string(c.input, c.length)) << "the input stays as it was";
         else
@@ -228,7 +242,7 @@ TEST_F(Automatic, AFolderNamedLikeTheInputIsNoInput)
 {
     OpenGate();
     ASSERT_TRUE(::CreateDirectoryW(Input().c_str(), nullptr));
-    ExpectOneMessage(Run(), kM1, MessageIcon::Error);
+    ExpectOneMessage(Run(), kM1, MessageIcon::Error, kInputMissing);
     EXPECT_TRUE(testenv::PathExists(Input()));
 }
 
@@ -240,7 +254,7 @@ TEST_F(Automatic, AnInputOfTheReadLimitOrMoreIsRefusedNotCut)
         input += "1\r\n";
     input.resize(kInputFileSizeLimit);
     WriteInput(input);
-    ExpectOneMessage(Run(), kTooLargeFile, MessageIcon::Error);
+    ExpectOneMessage(Run(), kTooLargeFile, MessageIcon::Error, kInputTooLarge);
     EXPECT_EQ(testenv::ReadFileBytes(Input()).size(), kInputFileSizeLimit);
     EXPECT_FALSE(testenv::PathExists(Result()));
 }
@@ -265,6 +279,7 @@ TEST_F(Automatic, WithTheGateClosedRefusalsAreSilent)
         EXPECT_TRUE(outcome.ended);
         EXPECT_FALSE(outcome.dialogShown) << "the start is automatic whatever the settings";
         EXPECT_TRUE(outcome.messages.empty());
+        EXPECT_EQ(outcome.exitCode, kInputNotNumbers) << "the exit status tells without a message";
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "-5\r\n");
     }
 }
@@ -272,7 +287,7 @@ TEST_F(Automatic, WithTheGateClosedRefusalsAreSilent)
 TEST_F(Automatic, ASettingsFileOfOneLineOpensTheGate)
 {
     WriteSettings("1");  // line 1 is missing, so empty, so on
-    ExpectOneMessage(Run(), kM1, MessageIcon::Error);
+    ExpectOneMessage(Run(), kM1, MessageIcon::Error, kInputMissing);
 }
 
 TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
@@ -295,7 +310,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
         WriteInput("12\r\n");
         FileHolder holder(Input(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(holder.Holding());
-        ExpectOneMessage(Run(), kUnreadable, MessageIcon::Error);
+        ExpectOneMessage(Run(), kUnreadable, MessageIcon::Error, kInputUnreadable);
         EXPECT_FALSE(testenv::PathExists(Result()));
     }
     EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
@@ -310,7 +325,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
         FileHolder holder(Result(), GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(holder.Holding());
-        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error);
+        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error, kResultNotWritten);
     }
     EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
     EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
@@ -323,10 +338,11 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
         DWORD share;
         const wchar_t* message;
         MessageIcon icon;
+        DWORD status;
     } readers[] = {
-        {"input held against removal", FILE_SHARE_READ, kUnreadable, MessageIcon::Error},
+        {"input held against removal", FILE_SHARE_READ, kUnreadable, MessageIcon::Error, kInputUnreadable},
         {"input held by a reader that allows removal", FILE_SHARE_READ | FILE_SHARE_DELETE, kCompleted,
-         MessageIcon::Information},
+         MessageIcon::Information, kAnswered},
     };
     for (const auto& reader : readers) {
         SCOPED_TRACE(reader.what);
@@ -336,7 +352,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
         {
             FileHolder holder(Input(), GENERIC_READ, reader.share);
             ASSERT_TRUE(holder.Holding());
-            ExpectOneMessage(Run(), reader.message, reader.icon);
+            ExpectOneMessage(Run(), reader.message, reader.icon, reader.status);
         }
         const bool answered = reader.message == kCompleted;
         EXPECT_EQ(testenv::ReadFileBytes(Result()), answered ? "1100\r\n" : "");
@@ -353,7 +369,7 @@ TEST_F(Automatic, AStartWaitsForAnotherRunAndThenTakesTheInputAsItIsThen)
     OpenGate();
     ASSERT_TRUE(testenv::WriteFileBytes(RunLock(), "left by a start that ended"));
     WriteInput("1\r\n");
-    ExpectOneMessage(Run(), kCompleted, MessageIcon::Information);
+    ExpectOneMessage(Run(), kCompleted, MessageIcon::Information, kAnswered);
     EXPECT_EQ(testenv::ReadFileBytes(Result()), "1\r\n") << "a lock file nobody holds is no lock";
 
     WriteInput("2\r\n");
@@ -367,7 +383,7 @@ TEST_F(Automatic, AStartWaitsForAnotherRunAndThenTakesTheInputAsItIsThen)
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "2\r\n");
         WriteInput("3\r\n");  // the other run answered 2 and a new request came
     }
-    ExpectOneMessage(Finish(), kCompleted, MessageIcon::Information);
+    ExpectOneMessage(Finish(), kCompleted, MessageIcon::Information, kAnswered);
     EXPECT_EQ(testenv::ReadFileBytes(Result()), "11\r\n");
     EXPECT_FALSE(testenv::PathExists(Input()));
 }
@@ -395,7 +411,7 @@ TEST_F(Automatic, ARunLockThatCannotBeHadRefusesAndTouchesNothing)
         } else {
             ASSERT_TRUE(::CreateDirectoryW(RunLock().c_str(), nullptr));
         }
-        ExpectOneMessage(Run(), kInUse, MessageIcon::Error);
+        ExpectOneMessage(Run(), kInUse, MessageIcon::Error, kRunInProgress);
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "5\r\n");
         EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
     }
@@ -418,7 +434,7 @@ TEST_F(Automatic, AResultThatCannotBeWrittenKeepsTheInput)
         } else {
             ASSERT_TRUE(testenv::WriteFileBytes(ResultFolder(), "not a folder"));
         }
-        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error);
+        ExpectOneMessage(Run(), kNotWritten, MessageIcon::Error, kResultNotWritten);
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "3\r\n");
     }
 }

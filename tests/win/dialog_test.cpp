@@ -464,6 +464,7 @@ TEST_F(MainDialogKeyboard, EscAfterADigitInTheDecimalFieldEndsWithoutSaving)
     Press({"7", "Escape"});
     DWORD exitCode = 1;
     EXPECT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u) << "an interactive start ends with 0, however it is closed";
     EXPECT_EQ(testenv::ReadFileBytes(settings), "1\r\n1");
 }
 

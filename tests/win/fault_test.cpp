@@ -80,11 +80,14 @@ TEST_F(Faults, TwentyProgramsStartedAtOnceOnOneRequestAnswerItOnce)
     std::vector<std::unique_ptr<driver::Program>> programs;
     for (int i = 0; i < 20; ++i)
         programs.push_back(std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents));
+    int answered = 0;
     for (auto& program : programs) {
         DWORD exitCode = 1;
         EXPECT_TRUE(program->WaitForExit(kEndTimeoutMs, &exitCode)) << "a program hangs";
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(exitCode == 0 || exitCode == 1) << exitCode << ": answered, or found no input";
+        answered += exitCode == 0 ? 1 : 0;
     }
+    EXPECT_EQ(answered, 1);
     // Programs that came late found no input, silently (no settings file).
     EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
     EXPECT_FALSE(testenv::PathExists(Input()));
@@ -116,7 +119,7 @@ TEST_F(Faults, TwoHundredRequestsFromADrivingLoopAreEachAnsweredOrKept)
         driver::Program program(testenv::NumveraExe(), m_documents);
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(kEndTimeoutMs, &exitCode)) << "a program hangs";
-        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(exitCode, kind == 0 ? 3u : kind == 1 ? 6u : 0u) << "not numbers, a value too large, answered";
         if (kind >= 2) {
             ++answered;
             EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
