@@ -62,9 +62,15 @@ Program::Program(const std::wstring& exePath, const std::wstring& documentsDir, 
     std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documentsDir);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), nullptr, &startup, &m_process)) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                             environment.data(), nullptr, &startup, &m_process)) {
+            m_startError = 0;
+            return;
+        }
+        m_startError = ::GetLastError();
         m_process = PROCESS_INFORMATION{};
+        ::Sleep(200);
     }
 }
 

@@ -23,12 +23,16 @@ class Program {
 public:
     // Starts the executable with NUMVERA_TEST_DOCS set to documentsDir (empty:
     // the variable is removed) and arguments appended to its command line.
+    // Under load Wine has been seen to fail a start now and then; it is tried
+    // three times.
     Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments = L"");
     ~Program();  // ends the process if it still runs
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     bool Started() const { return m_process.hProcess != nullptr; }
+    // Why the last try to start failed; 0 when it started.
+    DWORD StartError() const { return m_startError; }
     DWORD ProcessId() const { return m_process.dwProcessId; }
 
     // A visible top-level window of the process with this caption, or null.
@@ -42,6 +46,7 @@ public:
 
 private:
     PROCESS_INFORMATION m_process{};
+    DWORD m_startError = 0;
 };
 
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);

@@ -117,6 +117,7 @@ TEST_F(Faults, TwoHundredRequestsFromADrivingLoopAreEachAnsweredOrKept)
 
         // With the gate closed no message box can hold the program up.
         driver::Program program(testenv::NumveraExe(), m_documents);
+        ASSERT_TRUE(program.Started()) << "error " << program.StartError();
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(kEndTimeoutMs, &exitCode)) << "a program hangs";
         EXPECT_EQ(exitCode, kind == 0 ? 3u : kind == 1 ? 6u : 0u) << "not numbers, a value too large, answered";
