@@ -303,22 +303,9 @@ TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
 
 TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
 {
-    // Input held open for writing: it cannot be read, and is not taken for empty.
-    {
-        SCOPED_TRACE("input held for writing");
-        OpenGate();
-        WriteInput("12\r\n");
-        FileHolder holder(Input(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        ASSERT_TRUE(holder.Holding());
-        ExpectOneMessage(Run(), kUnreadable, MessageIcon::Error, kInputUnreadable);
-        EXPECT_FALSE(testenv::PathExists(Result()));
-    }
-    EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
-
     // Result held by a reader that does not allow replacing it.
     {
         SCOPED_TRACE("result held");
-        NewDocuments();
         OpenGate();
         WriteInput("12\r\n");
         ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
@@ -331,30 +318,35 @@ TEST_F(Automatic, FilesHeldByAnotherProgramNeverLoseTheRequest)
     EXPECT_EQ(testenv::ReadFileBytes(Input()), "12\r\n");
     EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"BivoResult.tbin"}) << "no temporary file left";
 
-    // Input held by a reader: what is removed must be what was read, so a
-    // reader that does not allow removing it keeps the request from being taken.
+    // Input held by another program: what is removed must be what was read,
+    // so a writer, or a reader that does not allow removing it, keeps the
+    // request from being taken (and it is not taken for empty).
     const struct {
         const char* what;
+        DWORD access;
         DWORD share;
         const wchar_t* message;
         MessageIcon icon;
         DWORD status;
-    } readers[] = {
-        {"input held against removal", FILE_SHARE_READ, kUnreadable, MessageIcon::Error, kInputUnreadable},
-        {"input held by a reader that allows removal", FILE_SHARE_READ | FILE_SHARE_DELETE, kCompleted,
+    } holders[] = {
+        {"input held for writing", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, kUnreadable, MessageIcon::Error,
+         kInputUnreadable},
+        {"input held against removal", GENERIC_READ, FILE_SHARE_READ, kUnreadable, MessageIcon::Error,
+         kInputUnreadable},
+        {"input held by a reader that allows removal", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, kCompleted,
          MessageIcon::Information, kAnswered},
     };
-    for (const auto& reader : readers) {
-        SCOPED_TRACE(reader.what);
+    for (const auto& holding : holders) {
+        SCOPED_TRACE(holding.what);
         NewDocuments();
         OpenGate();
         WriteInput("12\r\n");
         {
-            FileHolder holder(Input(), GENERIC_READ, reader.share);
+            FileHolder holder(Input(), holding.access, holding.share);
             ASSERT_TRUE(holder.Holding());
-            ExpectOneMessage(Run(), reader.message, reader.icon, reader.status);
+            ExpectOneMessage(Run(), holding.message, holding.icon, holding.status);
         }
-        const bool answered = reader.message == kCompleted;
+        const bool answered = holding.status == kAnswered;
         EXPECT_EQ(testenv::ReadFileBytes(Result()), answered ? "1100\r\n" : "");
         EXPECT_EQ(testenv::PathExists(Input()), !answered);
         if (!answered)
