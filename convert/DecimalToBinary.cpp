@@ -32,21 +32,6 @@ int32_t ParseDecimalClamped(const std::wstring& text)
     return static_cast<int32_t>(magnitude < kSaturated ? magnitude : kSaturated - 1);
 }
 
-namespace {
-
-// Writes the digits into the end of a buffer of 32; returns where they start.
-size_t FormatBinaryDigits(char (&digits)[32], uint32_t value)
-{
-    size_t first = sizeof digits;
-    do {
-        digits[--first] = static_cast<char>('0' + (value & 1u));
-        value >>= 1;
-    } while (value != 0);
-    return first;
-}
-
-}  // namespace
-
 size_t BinaryDigitCount(uint32_t value)
 {
     size_t count = 1;
@@ -63,21 +48,14 @@ char* WriteBinaryDigits(char* out, uint32_t value)
     return out + count;
 }
 
-void AppendBinaryDigits(std::string& out, uint32_t value)
-{
-    char digits[32];
-    const size_t first = FormatBinaryDigits(digits, value);
-    out.append(digits + first, sizeof digits - first);
-}
-
 std::wstring ConvertDecimalToBinary(std::wstring text)
 {
     const int32_t value = ParseDecimalClamped(text);
     // The magnitude as unsigned, so that -2147483648 needs no special case.
     const uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     char digits[32];
-    const size_t first = FormatBinaryDigits(digits, magnitude);
+    const char* const end = WriteBinaryDigits(digits, magnitude);
     std::wstring result = value < 0 ? L"-" : L"";
-    result.append(digits + first, digits + sizeof digits);
+    result.append(static_cast<const char*>(digits), end);
     return result;
 }

@@ -16,13 +16,11 @@ int32_t ParseDecimalClamped(const std::wstring& text);
 // digits of its magnitude.
 std::wstring ConvertDecimalToBinary(std::wstring text);
 
-// Appends the binary digits of the value, most significant first, without
-// leading zeros ("0" for zero).
-void AppendBinaryDigits(std::string& out, uint32_t value);
-
 // How many binary digits the value has (1 for zero).
 size_t BinaryDigitCount(uint32_t value);
 
-// Writes the binary digits at `out`, which has room for BinaryDigitCount of
-// them; returns the end of what was written.
+// Writes the binary digits of the value at `out`, most significant first,
+// without leading zeros ("0" for zero); `out` has room for BinaryDigitCount
+// of them. Returns the end of what was written. The one writer of binary
+// digits: the convert button and the batch run both use it.
 char* WriteBinaryDigits(char* out, uint32_t value);

@@ -1,5 +1,6 @@
 // Differential target for ParseDecimalClamped, ConvertDecimalToBinary and
-// AppendBinaryDigits against a naive reference.
+// WriteBinaryDigits, the digit writer of the batch run, against a naive
+// reference.
 //
 // The input is read as UTF-16 code units (low byte first) rather than one
 // character per byte: the convert button passes whatever was pasted into the
@@ -8,6 +9,7 @@
 // not count as one. A byte-per-character mapping could never produce them.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "convert/DecimalToBinary.h"
@@ -82,17 +84,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The decimal form of the value reads back as the same value.
     FUZZ_CHECK(ParseDecimalClamped(std::to_wstring(expected)) == expected);
 
-    // Appending keeps what the string held before.
-    std::string out = "x\r\n";
-    AppendBinaryDigits(out, static_cast<uint32_t>(magnitude));
-    FUZZ_CHECK(out == "x\r\n" + bits);
-
-    // The whole unsigned 32-bit range, beyond what parsing can give.
+    // The writer of the batch run, which writes in place after what a buffer
+    // holds already, over the whole unsigned 32-bit range, beyond what parsing
+    // can give.
     uint32_t raw = 0;
     for (size_t i = 0; i < 4 && i < size; ++i)
         raw |= static_cast<uint32_t>(data[i]) << (8 * i);
-    std::string rawOut;
-    AppendBinaryDigits(rawOut, raw);
-    FUZZ_CHECK(rawOut == ReferenceBits(raw));
+    for (const uint32_t value : {static_cast<uint32_t>(magnitude), raw}) {
+        const std::string expectedBits = ReferenceBits(value);
+        FUZZ_CHECK(BinaryDigitCount(value) == expectedBits.size());
+        char buffer[40];
+        std::memset(buffer, '#', sizeof buffer);
+        const char* end = WriteBinaryDigits(buffer + 3, value);
+        FUZZ_CHECK(std::string(static_cast<const char*>(buffer + 3), end) == expectedBits);
+        FUZZ_CHECK(std::string(buffer, 3) == "###" && *end == '#');  // nothing written outside
+    }
     return 0;
 }

@@ -5,7 +5,8 @@
 void ParseSettingsText(std::wstring text)
 {
     const size_t length = text.size();
-    if (length + 1 > static_cast<size_t>(kSettingLineCapacity))
+    // A table filled by an earlier call has no line left to fill.
+    if (length + 1 > static_cast<size_t>(kSettingLineCapacity) || g_settingLineCount >= kSettingLineCapacity)
         return;
     // The walk goes over wide characters, so a character that takes two bytes
     // in the ANSI code page can never shift it; for single-byte text dropping

@@ -7,7 +7,8 @@
 // Splits the text into g_settingLines from index g_settingLineCount on, and
 // leaves g_settingLineCount at the number of lines stored. Lines end at LF; a
 // final LF opens no new line. CR and every character above 0x7F are dropped,
-// a NUL ends the text. A text of 10,000 characters or more changes nothing.
+// a NUL ends the text. A text of 10,000 characters or more, or any text once
+// the table is full, changes nothing.
 void ParseSettingsText(std::wstring text);
 
 // A settings line means off only when it is exactly "0".

@@ -107,6 +107,16 @@ TEST_F(SettingsText, SplittingStartsAtTheCurrentCount)
     EXPECT_EQ(StoredLines(), (std::vector<std::wstring>{L"earlier", L"a", L"b"}));
 }
 
+TEST_F(SettingsText, ACallOnAFullTableChangesNothing)
+{
+    g_settingLineCount = kSettingLineCapacity - 1;
+    ParseSettingsText(L"last");
+    ASSERT_EQ(g_settingLineCount, kSettingLineCapacity);
+    ParseSettingsText(L"1\n0");  // would write past the table's end
+    EXPECT_EQ(g_settingLineCount, kSettingLineCapacity);
+    EXPECT_EQ(g_settingLines[kSettingLineCapacity - 1], L"last");
+}
+
 TEST(SettingValue, OnlyExactlyZeroMeansOff)
 {
     struct Case {
