@@ -5,7 +5,6 @@
 
 #include "autorun/AutomaticMessages.h"
 #include "framework/WinApp.h"
-#include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
 #include "storage/StorageState.h"
 #include "ui/NumveraDlg.h"
@@ -20,7 +19,7 @@ void CNumveraDlg::OnAutoRunClicked()
     }
     g_autoRunSwitchedOn = 1;
     // Without a documents folder the path would lie below a drive's root.
-    const bool created = !g_documentsDir.empty() && _mkdir(NarrowToAnsi(g_autoDir).c_str()) == 0;
+    const bool created = !g_documentsDir.empty() && _wmkdir(g_autoDir.c_str()) == 0;
     if (created)
         AfxMessageBox(kAutoFolderCreatedMessage, MB_ICONINFORMATION);
     else if (!g_documentsDir.empty() && IsFolder(g_autoDir))

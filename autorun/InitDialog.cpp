@@ -6,7 +6,6 @@
 #include "autorun/BatchText.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
-#include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
 #include "storage/SettingsText.h"
 #include "storage/StorageState.h"
@@ -19,8 +18,9 @@ namespace {
 constexpr ULONGLONG kRunLockWaitMs = 60000;
 constexpr DWORD kRunLockPollMs = 50;
 
-// Creates one folder level; the result is not needed here.
-void MakeFolder(const std::wstring& path) { _mkdir(NarrowToAnsi(path).c_str()); }
+// Creates one folder level; the result is not needed here. By the wide path:
+// the documents folder's name may be one the ANSI code page cannot spell.
+void MakeFolder(const std::wstring& path) { _wmkdir(path.c_str()); }
 
 }  // namespace
 
@@ -114,16 +114,12 @@ void CNumveraDlg::ReleaseAutomaticRun()
 
 // Reads the input file into g_inputText and keeps it open in m_inputFile;
 // what refuses the request, or None when the batch run may start.
+// Its size and bytes are those that the held open reads, so a writer that
+// closes the file a moment after the start is waited for, not taken for empty.
 Refusal CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
 {
     if (!IsPlainFile(inputFilePath))
         return Refusal::InputMissing;
-    CFileStatus status;
-    if (!CFile::GetStatus(inputFilePath.c_str(), status) || status.m_size == 0)
-        return Refusal::InputEmpty;
-    if (status.m_size >= kInputFileSizeLimit)
-        return Refusal::InputTooLarge;
-
     ReadOutcome outcome = ReadOutcome::Failed;
     g_inputText = ReadAndHoldFile(inputFilePath, m_inputFile, &outcome);
     switch (outcome) {
@@ -131,11 +127,15 @@ Refusal CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
         break;
     case ReadOutcome::StoppedAtNul:  // a NUL is a character like any other that is not allowed
         return Refusal::InputNotNumbers;
-    case ReadOutcome::TooLarge:  // it grew since its size was read
+    case ReadOutcome::TooLarge:
         return Refusal::InputTooLarge;
+    case ReadOutcome::NotOpened:  // gone meanwhile, or still held by another program
+        return IsPlainFile(inputFilePath) ? Refusal::InputUnreadable : Refusal::InputMissing;
     default:
         return Refusal::InputUnreadable;
     }
+    if (g_inputText.empty())
+        return Refusal::InputEmpty;
     if (!IsDigitsAndLineBreaksOnly(g_inputText))
         return Refusal::InputNotNumbers;
     return Refusal::None;

@@ -24,44 +24,24 @@ bool IsFolder(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::wstring FromAnsi(const char* text)
-{
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (size <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
-    wide.resize(static_cast<size_t>(size - 1));
-    return wide;
-}
-
 size_t AnsiLength(const std::wstring& text)
 {
     const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     return size > 0 ? static_cast<size_t>(size) : 0;
 }
 
-// Numvera.exe finds the documents folder through the ANSI lookup, so a name
-// the ANSI code page cannot spell leads it elsewhere. Both lookups must agree.
+// The documents folder by its wide name, which Numvera.exe also takes where
+// its ANSI lookup would name another folder.
 bool FindDocuments(std::wstring* documents)
 {
-    char ansi[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_PERSONAL, FALSE) || ansi[0] == '\0') {
+    PWSTR known = nullptr;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &known)) && known != nullptr)
+        *documents = known;
+    ::CoTaskMemFree(known);
+    if (documents->empty()) {
         Say(L"Windows names no documents folder for this user, so Numvera.exe has nowhere to look for a request");
         return false;
     }
-    const std::wstring seenByNumvera = FromAnsi(ansi);
-    PWSTR known = nullptr;
-    std::wstring actual = seenByNumvera;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &known)) && known != nullptr)
-        actual = known;
-    ::CoTaskMemFree(known);
-    if (::CompareStringOrdinal(actual.c_str(), -1, seenByNumvera.c_str(), -1, TRUE) != CSTR_EQUAL) {
-        Say(L"the documents folder " + actual + L" cannot be spelt in the ANSI code page " + std::to_wstring(::GetACP()) +
-            L", so Numvera.exe would look for requests in " + seenByNumvera + L" instead");
-        return false;
-    }
-    *documents = actual;
     return true;
 }
 

@@ -98,6 +98,13 @@ int AfxMessageBox(const wchar_t* text, UINT type, UINT /*helpId*/)
 {
     CWinApp* app = AfxGetApp();
     HWND owner = app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : nullptr;
+    // Owned by a window that is not shown, a box would have no taskbar button
+    // and could open behind other programs' windows, where nobody finds it:
+    // it stands alone then and comes to the front.
+    if (owner != nullptr && !::IsWindowVisible(owner)) {
+        owner = nullptr;
+        type |= MB_SETFOREGROUND;
+    }
     return ::MessageBoxW(owner, text, app->m_pszAppName.c_str(), type);
 }
 

@@ -15,7 +15,7 @@ bool EnsureTempFolder()
 {
     if (IsFolder(g_tempDir))
         return true;
-    return _mkdir(NarrowToAnsi(g_tempDir).c_str()) == 0;
+    return _wmkdir(g_tempDir.c_str()) == 0;
 }
 
 }  // namespace

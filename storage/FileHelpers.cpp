@@ -1,6 +1,7 @@
 #include "storage/FileHelpers.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "framework/File.h"
 #include "framework/FileFind.h"
 #include "storage/AnsiText.h"
+#include "storage/BriefHolds.h"
 #include "storage/StorageState.h"
 
 namespace {
@@ -65,6 +67,23 @@ bool MarkHeldFileForRemoval(CFile& held)
     return ::SetFileInformationByHandle(held.m_hFile, FileDispositionInfo, &onClose, sizeof onClose) != FALSE;
 }
 
+// Readers may share the file; writers and removers may not. The removal and
+// the clearing of the read-only flag go through this handle. Wine refuses an
+// ordinary user attribute writes on a read-only file, and lets them through
+// the handle all the same; Windows grants them.
+bool OpenToReadAndRemove(const std::wstring& path, CFile& held)
+{
+    for (const DWORD access : {GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES, GENERIC_READ | DELETE}) {
+        held.m_hFile =
+            ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (held.m_hFile != INVALID_HANDLE_VALUE)
+            return true;
+        if (::GetLastError() != ERROR_ACCESS_DENIED)
+            return false;
+    }
+    return false;
+}
+
 std::wstring FolderOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L'\\');
@@ -80,10 +99,16 @@ std::wstring CreateTemporaryFileIn(const std::wstring& folder)
     return name;
 }
 
+// Opens the file, trying again while another program holds it for a moment.
+bool OpenPatiently(CFile& file, const std::wstring& path, UINT flags)
+{
+    return RetryWhileBrieflyHeld([&] { return file.Open(path.c_str(), flags) != FALSE; });
+}
+
 bool WriteAndFlush(const std::wstring& path, const std::string& bytes)
 {
     CFile file;
-    if (!file.Open(path.c_str(), kWriteFlags))
+    if (!OpenPatiently(file, path, kWriteFlags))
         return false;
     if (!bytes.empty() && !file.Write(bytes.data(), static_cast<UINT>(bytes.size())))
         return false;
@@ -99,10 +124,10 @@ bool TargetAcceptsWriting(const std::wstring& path)
     CFileStatus status;
     if (!CFile::GetStatus(path.c_str(), status))
         return true;  // a missing file is created
-    if ((status.m_attribute & FILE_ATTRIBUTE_READONLY) != 0)
+    if ((status.m_attribute & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
         return false;
     CFile probe;
-    return probe.Open(path.c_str(), CFile::modeReadWrite | CFile::shareDenyWrite) != FALSE;
+    return OpenPatiently(probe, path, CFile::modeReadWrite | CFile::shareDenyWrite);
 }
 
 std::wstring FullPathOf(const std::wstring& path)
@@ -124,6 +149,16 @@ std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
     return child;
 }
 
+std::wstring KnownDocumentsFolder()
+{
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)) && path != nullptr)
+        folder = path;
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
 bool IsLink(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -138,6 +173,14 @@ void QueryDocumentsDir()
     if (!::SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PERSONAL, FALSE))
         buffer[0] = '\0';
     g_documentsDir = WidenAnsi(buffer, std::strlen(buffer));
+    // The ANSI name replaces a character the code page cannot spell with a
+    // near one ("Łukasz" becomes "Lukasz"), which may be another user's
+    // folder or none: then the folder goes by the system's own wide name.
+    if (g_documentsDir.empty())
+        return;
+    const std::wstring known = KnownDocumentsFolder();
+    if (!known.empty() && ::CompareStringOrdinal(known.c_str(), -1, g_documentsDir.c_str(), -1, TRUE) != CSTR_EQUAL)
+        g_documentsDir = known;
 }
 
 std::wstring JoinPath(std::wstring folder, std::wstring suffix) { return folder + suffix; }
@@ -159,7 +202,7 @@ std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome)
     ReadOutcome ignored;
     ReadOutcome& result = outcome != nullptr ? *outcome : ignored;
     CFile file;
-    if (!file.Open(path.c_str(), kReadFlags)) {
+    if (!OpenPatiently(file, path, kReadFlags)) {
         result = ReadOutcome::NotOpened;
         return std::wstring();
     }
@@ -171,17 +214,10 @@ std::wstring ReadAndHoldFile(std::wstring path, CFile& held, ReadOutcome* outcom
     ReadOutcome ignored;
     ReadOutcome& result = outcome != nullptr ? *outcome : ignored;
     held.Close();
-    // Readers may share it; writers and removers may not. The removal and the
-    // clearing of the read-only flag go through this handle. Wine refuses an
-    // ordinary user attribute writes on a read-only file, and lets them
-    // through the handle all the same; Windows grants them.
-    for (const DWORD access : {GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES, GENERIC_READ | DELETE}) {
-        held.m_hFile =
-            ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (held.m_hFile != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_ACCESS_DENIED)
-            break;
-    }
-    if (held.m_hFile == INVALID_HANDLE_VALUE) {
+    // A writer still closing the file, or a reader that does not share its
+    // removal, may let go of it in a moment: only what this open then reads
+    // counts, its size included.
+    if (!RetryWhileBrieflyHeld([&] { return OpenToReadAndRemove(path, held); })) {
         result = ReadOutcome::NotOpened;
         return std::wstring();
     }
@@ -199,7 +235,7 @@ bool RemoveHeldFile(CFile& held)
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly)
         SetHeldFileAttributes(held, FILE_ATTRIBUTE_NORMAL);
-    const bool removed = MarkHeldFileForRemoval(held);
+    const bool removed = RetryWhileBrieflyHeld([&] { return MarkHeldFileForRemoval(held); });
     if (!removed && readOnly)
         SetHeldFileAttributes(held, attributes);
     held.Close();
@@ -208,9 +244,15 @@ bool RemoveHeldFile(CFile& held)
 
 LockAttempt TryLockFile(std::wstring path, CFile& lock)
 {
-    if (lock.Open(path.c_str(), kLockFlags))
-        return LockAttempt::Taken;
-    return ::GetLastError() == ERROR_SHARING_VIOLATION ? LockAttempt::HeldElsewhere : LockAttempt::Failed;
+    LockAttempt attempt = LockAttempt::Failed;
+    RetryWhileBrieflyHeld([&] {
+        if (lock.Open(path.c_str(), kLockFlags))
+            attempt = LockAttempt::Taken;
+        else if (::GetLastError() == ERROR_SHARING_VIOLATION)
+            attempt = LockAttempt::HeldElsewhere;  // another start: the caller waits for it
+        return attempt != LockAttempt::Failed;
+    });
+    return attempt;
 }
 
 bool WriteWholeFile(std::wstring path, std::string bytes)
@@ -220,9 +262,12 @@ bool WriteWholeFile(std::wstring path, std::string bytes)
     const std::wstring temporary = CreateTemporaryFileIn(FolderOf(path));
     if (temporary.empty())
         return false;
-    const bool replaced = WriteAndFlush(temporary, bytes) &&
-                          ::MoveFileExW(temporary.c_str(), path.c_str(),
-                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // A target that a scanner has open, even sharing everything, cannot be
+    // replaced until it lets go.
+    const bool replaced = WriteAndFlush(temporary, bytes) && RetryWhileBrieflyHeld([&] {
+                              return ::MoveFileExW(temporary.c_str(), path.c_str(),
+                                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+                          });
     if (!replaced)
         ::DeleteFileW(temporary.c_str());
     return replaced;

@@ -1,6 +1,8 @@
 // The file-system layer: the documents folder, path forming, existence tests,
 // whole-file read and write, and folder-tree removal. Silent: each helper
 // answers with a flag or a possibly empty string and the caller decides.
+// Opening, replacing and removing a file wait out a program that holds it
+// for a moment (BriefHolds.h) before they fail.
 #pragma once
 
 #include <string>
@@ -8,7 +10,9 @@
 class CFile;
 
 // Stores the user's documents folder in g_documentsDir; empty when the lookup
-// fails, so that no working path can fall back to the root of a drive.
+// fails, so that no working path can fall back to the root of a drive. The
+// folder is looked up by its ANSI name; where that name is not the folder's
+// own (the code page cannot spell it), by its wide name.
 void QueryDocumentsDir();
 
 // The folder immediately followed by the suffix, which begins with a backslash.
@@ -25,8 +29,9 @@ enum class ReadOutcome {
     TooLarge,   // 2,077,000 bytes or more: refused, not cut
 };
 
-// The file's text from the ANSI code page, up to its first NUL byte; empty
-// unless the outcome is Read.
+// The file's text from the ANSI code page: the whole file when the outcome
+// is Read, the bytes before the first NUL when it is StoppedAtNul, and empty
+// otherwise.
 std::wstring ReadWholeFile(std::wstring path, ReadOutcome* outcome = nullptr);
 
 // Like ReadWholeFile, but the file stays open in `held` after the read, and

@@ -121,6 +121,7 @@ bool Program::AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const
     ::Sleep(200);  // the icon is told apart by what the screen shows
     MessageBoxInfo box = boxes.front();
     box.icon = ClassifyMessageIcon(box.window);
+    box.foreground = ::GetForegroundWindow() == box.window;
     PressOk(box.window);
     if (seen != nullptr)
         *seen = box;
@@ -135,7 +136,8 @@ std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId)
         HWND textControl = ::GetDlgItem(window, 0xFFFF);
         if (ClassNameOf(window) != L"#32770" || textControl == nullptr)
             continue;
-        boxes.push_back({window, WindowCaption(window), ControlText(window, 0xFFFF), ClassifyMessageIcon(window)});
+        boxes.push_back({window, WindowCaption(window), ControlText(window, 0xFFFF), ClassifyMessageIcon(window),
+                         ::GetWindow(window, GW_OWNER), ::GetForegroundWindow() == window});
     }
     return boxes;
 }

@@ -17,6 +17,8 @@ struct MessageBoxInfo {
     std::wstring caption;
     std::wstring text;
     MessageIcon icon;
+    HWND owner;       // null: it stands alone, with a taskbar button
+    bool foreground;  // the foreground window when it was looked at
 };
 
 class Program {
