@@ -9,7 +9,10 @@ struct RefusalText {
     const wchar_t* text;
 };
 
-// The stop-icon message of each refusal, exactly as shown.
+// The stop-icon message of each refusal, exactly as shown. The missing
+// input's "がりません" (for "がありません") is kept as it has always been
+// shown: users and driving programs may look for it. A dialog that cannot be
+// created shows nothing.
 constexpr RefusalText kRefusalMessages[] = {
     {Refusal::InputMissing, L"10進数が記述された「DekoKan.tbin」ファイルがりません。\r\n処理を中止します。"},
     {Refusal::InputEmpty, L"10進数が記述された「DekoKan.tbin」ファイルの中身が空です。\r\n処理を中止します。"},
@@ -23,6 +26,7 @@ constexpr RefusalText kRefusalMessages[] = {
     {Refusal::ResultNotWritten, L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。"},
     {Refusal::InputNotRemoved, L"変換結果は書き込みましたが、「DekoKan.tbin」ファイルを削除できませんでした。"},
     {Refusal::InUse, L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。"},
+    {Refusal::NoTurn, L"処理の順番を管理する「BivoA.lock」ファイルを開けませんでした。\r\n処理を中止します。"},
 };
 
 inline const wchar_t* RefusalMessage(Refusal refusal)

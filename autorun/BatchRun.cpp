@@ -74,7 +74,7 @@ Refusal CNumveraDlg::RunBatch(std::wstring resultFilePath)
     g_inputLineCount = static_cast<int32_t>(lines.values.size());
     g_maxValue = lines.largest;
     if (g_maxValue > kLargestValue)
-        return FailBatch(Refusal::ValueTooLarge);
+        return EndRefusedRun(Refusal::ValueTooLarge);
 
     // Convert: one progress step per line, on a bar that starts again from 0.
     const int64_t count = g_inputLineCount;
@@ -89,9 +89,9 @@ Refusal CNumveraDlg::RunBatch(std::wstring resultFilePath)
     // Write, then remove the input: a request is answered completely or not at all.
     StepProgress(throttle, count + length + 2, convertMaximum, true);
     if (!WriteWholeFile(resultFilePath, std::move(resultBytes)))
-        return FailBatch(Refusal::ResultNotWritten);
+        return EndRefusedRun(Refusal::ResultNotWritten);
     if (!RemoveHeldFile(m_inputFile))
-        return FailBatch(Refusal::InputNotRemoved);
+        return EndRefusedRun(Refusal::InputNotRemoved);
     ReleaseAutomaticRun();
     StepProgress(throttle, count + length + 3, convertMaximum, true);
     ::Sleep(100);
@@ -135,14 +135,17 @@ void CNumveraDlg::FinishBatch()
     EndDialog(-1);
 }
 
-// The error path of a run: the message first, then the restore; no beep.
-Refusal CNumveraDlg::FailBatch(Refusal refusal)
+// The one way out of a refused automatic run, before or during the batch:
+// the lock and the input let go, so that another start or the driving
+// program can act while the message is up, then the message, the dialog
+// restored, no beep.
+Refusal CNumveraDlg::EndRefusedRun(Refusal refusal)
 {
     ReleaseAutomaticRun();
     if (IsMessageGateOpen())
         AfxMessageBox(RefusalMessage(refusal), MB_ICONERROR);
     RestoreAfterBatch();
-    EndWaitCursor();
+    EndWaitCursor();  // also when none was begun: it restores the normal cursor
     EndDialog(-1);
     return refusal;
 }

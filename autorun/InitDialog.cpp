@@ -26,6 +26,7 @@ void MakeFolder(const std::wstring& path) { _wmkdir(path.c_str()); }
 
 BOOL CNumveraDlg::OnInitDialog()
 {
+    m_automaticOutcome = Refusal::None;  // the dialog exists: no longer DialogNotCreated
     CDialogEx::OnInitDialog();
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -64,12 +65,13 @@ BOOL CNumveraDlg::OnInitDialog()
 
     // Another start may be answering a request this moment: the input is
     // looked at only once that run has ended, so it is the one there now.
-    m_automaticOutcome =
-        TakeAutomaticRunLock() ? CheckInputFile(JoinPath(g_autoDir, kInputFileSuffix)) : Refusal::InUse;
-    if (m_automaticOutcome != Refusal::None)
-        AbortAutomaticRun(m_automaticOutcome);
-    else
+    m_automaticOutcome = TakeAutomaticRunLock();
+    if (m_automaticOutcome == Refusal::None)
+        m_automaticOutcome = CheckInputFile(JoinPath(g_autoDir, kInputFileSuffix));
+    if (m_automaticOutcome == Refusal::None)
         m_automaticOutcome = RunBatch(JoinPath(g_resultDir, kResultFileSuffix));
+    else
+        EndRefusedRun(m_automaticOutcome);
     return TRUE;
 }
 
@@ -90,17 +92,20 @@ void CNumveraDlg::LoadSettingsIntoCheckBoxes()
 }
 
 // Waits while another start holds the lock of this product folder, at most a
-// minute; false when it is still held then, or cannot be had at all.
-bool CNumveraDlg::TakeAutomaticRunLock()
+// minute: InUse when it is still held then, NoTurn when it cannot be opened
+// at all (temp a plain file, no access), None once it is held here.
+Refusal CNumveraDlg::TakeAutomaticRunLock()
 {
     const std::wstring lockFile = JoinPath(g_tempDir, kRunLockFileSuffix);
     const ULONGLONG deadline = ::GetTickCount64() + kRunLockWaitMs;
     for (;;) {
         const LockAttempt attempt = TryLockFile(lockFile, m_automaticRunLock);
-        if (attempt != LockAttempt::HeldElsewhere)
-            return attempt == LockAttempt::Taken;
+        if (attempt == LockAttempt::Taken)
+            return Refusal::None;
+        if (attempt == LockAttempt::Failed)
+            return Refusal::NoTurn;
         if (::GetTickCount64() >= deadline)
-            return false;
+            return Refusal::InUse;
         ::Sleep(kRunLockPollMs);
         PumpPendingMessages();
     }
@@ -139,18 +144,4 @@ Refusal CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
     if (!IsDigitsAndLineBreaksOnly(g_inputText))
         return Refusal::InputNotNumbers;
     return Refusal::None;
-}
-
-void CNumveraDlg::AbortAutomaticRun(Refusal refusal)
-{
-    ReleaseAutomaticRun();
-    m_progressTextEdit.ShowWindow(SW_HIDE);
-    m_progressBar.ShowWindow(SW_HIDE);
-    if (IsMessageGateOpen())
-        AfxMessageBox(RefusalMessage(refusal), MB_ICONERROR);
-    m_exitButton.EnableWindow(TRUE);
-    m_progressTextEdit.SetWindowText(L"");
-    m_progressBar.SetPos(0);
-    EndWaitCursor();  // none was begun; this only restores the normal cursor
-    EndDialog(-1);
 }

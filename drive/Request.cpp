@@ -132,9 +132,14 @@ constexpr RefusalReason kRefusalReasons[] = {
      L"結果ファイルは書き込みましたが、入力ファイルを削除できませんでした"},
     {Refusal::InUse, L"another run of Numvera.exe kept the folders busy for more than a minute",
      L"ほかの Numvera.exe の処理が1分以上終わりませんでした"},
+    {Refusal::NoTurn, L"it could not open its lock file temp\\BivoA.lock (temp is not a folder, or access is refused)",
+     L"ロックファイル temp\\BivoA.lock を開けませんでした（temp がフォルダーでないか、アクセスが拒否されました）"},
+    {Refusal::DialogNotCreated, L"it could not create its dialog, and read and wrote nothing",
+     L"ダイアログを作成できず、何も読み書きしませんでした"},
 };
 
-// The one line that says why, in the user's language.
+// The one line that says why, in the user's language. A status outside
+// Numvera.exe's own is not its answer: it was ended from outside or crashed.
 std::wstring RefusalLine(DWORD status)
 {
     const bool japanese = console::SpeaksJapanese();
@@ -143,8 +148,11 @@ std::wstring RefusalLine(DWORD status)
             return japanese ? std::wstring(L"Numvera.exe は要求を処理しませんでした: ") + reason.japanese
                             : std::wstring(L"Numvera.exe refused the request: ") + reason.english;
     }
-    return japanese ? L"Numvera.exe は要求を処理しませんでした（入力ファイルが残っています）"
-                    : L"Numvera.exe refused the request: it left the input file in place";
+    const std::wstring number = std::to_wstring(status);
+    return japanese ? L"Numvera.exe は自分で終了しませんでした（終了コード " + number +
+                          L"）。外から終了させられたか、異常終了しました。結果は読みません"
+                    : L"Numvera.exe did not end by itself (status " + number +
+                          L"): it was ended from outside or crashed; its result is not read";
 }
 
 BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context)

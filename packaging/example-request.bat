@@ -1,9 +1,10 @@
 @echo off
 rem Hands the numbers 12 and 34 to Numvera.exe through its files and prints
 rem its answer, 1100 and 100010. Change the two echo lines for other numbers.
-rem Exit status: 0 answered, 1 refused (Numvera.exe's own status, which says
-rem why, is shown), 4 cannot run, 5 another request is in progress (its input
-rem is left alone).
+rem Exit status: 0 answered, 1 refused (Numvera.exe's own status, 11 to 21,
+rem which says why, is shown), 3 Numvera.exe did not end by itself (ended
+rem from outside, or crashed), 4 cannot run, 5 another request is in
+rem progress (its input is left alone).
 setlocal
 set "exe=%~dp0Numvera.exe"
 rem The documents folder as the shell knows it, also when it was moved.
@@ -25,6 +26,10 @@ rem refused as not a number, and "echo 1>file" writes "ECHO is off."
 rem (1> names a handle).
 >"%auto%\DekoKan.new" echo 12
 >>"%auto%\DekoKan.new" echo 34
+rem A copy of what is sent: an input left after the run is ours to remove
+rem only while it holds exactly these bytes.
+set "sent=%TEMP%\numvera-example-%RANDOM%%RANDOM%.tbin"
+copy /b "%auto%\DekoKan.new" "%sent%" >nul
 rem A rename places the whole request at once and never replaces another's.
 ren "%auto%\DekoKan.new" DekoKan.tbin 2>nul
 if exist "%auto%\DekoKan.new" (
@@ -34,17 +39,29 @@ if exist "%auto%\DekoKan.new" (
     goto done
 )
 start /wait "" "%exe%"
-rem Numvera.exe's exit status: 0 answered, else why it refused (see the README).
+rem Numvera.exe's exit status: 0 answered, 11 to 21 why it refused (see the
+rem README), anything else that it did not end by itself.
 set numvera=%ERRORLEVEL%
-if not "%numvera%"=="0" (
-    rem Refused: the input is left as written, and it is ours to remove.
-    del "%auto%\DekoKan.tbin" 2>nul
+if "%numvera%"=="0" (
+    type "%docs%\Quendral\MFCBivoA\Result\BivoResult.tbin"
+    set status=0
+    goto done
+)
+rem Not answered. The input may meanwhile be another program's new request.
+if exist "%auto%\DekoKan.tbin" (
+    fc /b "%auto%\DekoKan.tbin" "%sent%" >nul
+    if not errorlevel 1 del "%auto%\DekoKan.tbin"
+)
+set refused=
+if %numvera% GEQ 11 if %numvera% LEQ 21 set refused=1
+if defined refused (
     >&2 echo Numvera.exe refused the request with status %numvera%.
     set status=1
 ) else (
-    type "%docs%\Quendral\MFCBivoA\Result\BivoResult.tbin"
-    set status=0
+    >&2 echo Numvera.exe did not end by itself ^(status %numvera%^): no answer was read.
+    set status=3
 )
 :done
+del "%sent%" 2>nul
 if defined made rd "%auto%"
 exit /b %status%

@@ -28,18 +28,32 @@ constexpr wchar_t kRunLockFileSuffix[] = L"\\BivoA.lock";      // in temp, held 
 // answered otherwise. The numbers are fixed for good: driving programs rely
 // on them. An interactive start ends with 0 too. Every refusal leaves the
 // input file in place; after InputNotRemoved the result is written as well.
+// The refusals lie from 11 on, clear of the statuses that Windows gives a
+// program ended from outside (1) and the C run-time one that aborts (3): any
+// other status means that Numvera.exe did not end by itself.
 enum class Refusal : int {
     None = 0,
-    InputMissing = 1,      // no plain file DekoKan.tbin
-    InputEmpty = 2,        // 0 bytes
-    InputNotNumbers = 3,   // a character other than digits, CR and LF
-    InputTooLarge = 4,     // kInputFileSizeLimit bytes or more
-    InputUnreadable = 5,   // cannot be opened to be read and later removed
-    ValueTooLarge = 6,     // a line above kLargestValue
-    ResultNotWritten = 7,  // the result file cannot be written
-    InputNotRemoved = 8,   // the result is written, but the input stays
-    InUse = 9,             // another start's run held the lock too long
+    InputMissing = 11,       // no plain file DekoKan.tbin
+    InputEmpty = 12,         // 0 bytes
+    InputNotNumbers = 13,    // a character other than digits, CR and LF
+    InputTooLarge = 14,      // kInputFileSizeLimit bytes or more
+    InputUnreadable = 15,    // cannot be opened to be read and later removed
+    ValueTooLarge = 16,      // a line above kLargestValue
+    ResultNotWritten = 17,   // the result file cannot be written
+    InputNotRemoved = 18,    // the result is written, but the input stays
+    InUse = 19,              // another start's run held the lock too long
+    NoTurn = 20,             // the lock file cannot be opened at all
+    DialogNotCreated = 21,   // nothing was read or written
 };
+constexpr int kFirstRefusal = static_cast<int>(Refusal::InputMissing);
+constexpr int kLastRefusal = static_cast<int>(Refusal::DialogNotCreated);
+
+// Whether an exit status is one that Numvera.exe ends with by itself.
+constexpr bool IsNumveraStatus(unsigned long status)
+{
+    return status == 0 || (status >= static_cast<unsigned long>(kFirstRefusal) &&
+                           status <= static_cast<unsigned long>(kLastRefusal));
+}
 
 // An input file must be smaller than this many bytes.
 constexpr size_t kInputFileSizeLimit = 2077000;

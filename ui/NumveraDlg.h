@@ -19,7 +19,7 @@ public:
     enum { IDD = IDD_MAIN };
 
     // How the automatic run ended, which is the program's exit status; None
-    // for an interactive start.
+    // for an interactive start, DialogNotCreated when initialisation never ran.
     Refusal AutomaticOutcome() const { return m_automaticOutcome; }
 
 protected:
@@ -40,10 +40,10 @@ protected:
 
     // Dialog initialisation and the automatic run.
     void LoadSettingsIntoCheckBoxes();
-    bool TakeAutomaticRunLock();
+    Refusal TakeAutomaticRunLock();
     void ReleaseAutomaticRun();
     Refusal CheckInputFile(const std::wstring& inputFilePath);
-    void AbortAutomaticRun(Refusal refusal);
+    Refusal EndRefusedRun(Refusal refusal);
     // Answers the input held in m_inputFile and removes it.
     Refusal RunBatch(std::wstring resultFilePath);
     void BeginBatch();
@@ -51,7 +51,6 @@ protected:
     void StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd);
     void RestoreAfterBatch();
     void FinishBatch();
-    Refusal FailBatch(Refusal refusal);
 
     HICON m_hIcon;
     CEdit m_decimalEdit;
@@ -67,5 +66,5 @@ protected:
     // removal, and let go before any message box.
     CFile m_automaticRunLock;  // one run per product folder at a time
     CFile m_inputFile;         // the input as read, until it is removed
-    Refusal m_automaticOutcome = Refusal::None;
+    Refusal m_automaticOutcome = Refusal::DialogNotCreated;
 };

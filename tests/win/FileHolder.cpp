@@ -10,16 +10,6 @@ namespace {
 constexpr DWORD kOpenTimeoutMs = 10000;
 constexpr DWORD kQuitTimeoutMs = 10000;
 
-std::wstring HelperPath()
-{
-    wchar_t self[MAX_PATH * 2] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
-    std::wstring folder(self, length);
-    const size_t slash = folder.find_last_of(L'\\');
-    folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return folder + L"numvera_hold_file.exe";
-}
-
 std::wstring Hex(DWORD value)
 {
     wchar_t text[16] = {};
@@ -46,7 +36,7 @@ FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWOR
     if (m_ready == nullptr || m_quit == nullptr)
         return;
 
-    const std::wstring helper = HelperPath();
+    const std::wstring helper = testenv::BesideTestProgram(L"numvera_hold_file.exe");
     std::wstring commandLine = testenv::QuotedArgument(helper) + L" " + testenv::QuotedArgument(path) + L" " +
                                Hex(access) + L" " + Hex(share) + L" " + Hex(creation) + L" " +
                                testenv::QuotedArgument(readyName) + L" " + testenv::QuotedArgument(quitName);

@@ -36,6 +36,16 @@ void RemoveTree(const std::wstring& folder)
 
 std::wstring NumveraExe() { return Variable(L"NUMVERA_EXE"); }
 
+std::wstring BesideTestProgram(const std::wstring& name)
+{
+    wchar_t self[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+    std::wstring folder(self, length);
+    const size_t slash = folder.find_last_of(L'\\');
+    folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return folder + name;
+}
+
 std::wstring FreshFolder(const std::wstring& name)
 {
     const std::wstring root = Variable(L"NUMVERA_TEST_ROOT");

@@ -10,6 +10,9 @@ namespace testenv {
 // Numvera.exe, from the variable NUMVERA_EXE.
 std::wstring NumveraExe();
 
+// A program that lies beside the running test program.
+std::wstring BesideTestProgram(const std::wstring& name);
+
 // A new empty folder for one test below NUMVERA_TEST_ROOT.
 std::wstring FreshFolder(const std::wstring& name);
 

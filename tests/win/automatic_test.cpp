@@ -34,19 +34,24 @@ const wchar_t kTooLargeValue[] =
     L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
 const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
 const wchar_t kInUse[] = L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
+const wchar_t kNoTurnMessage[] = L"処理の順番を管理する「BivoA.lock」ファイルを開けませんでした。\r\n処理を中止します。";
 const wchar_t kCompleted[] = L"処理を完了しました。";
 
 // Numvera.exe's exit status for each way an automatic run ends.
+// Written out here, not taken from the protocol header, so that a changed
+// number fails.
 enum Status : DWORD {
     kAnswered = 0,
-    kInputMissing = 1,
-    kInputEmpty = 2,
-    kInputNotNumbers = 3,
-    kInputTooLarge = 4,
-    kInputUnreadable = 5,
-    kValueTooLarge = 6,
-    kResultNotWritten = 7,
-    kRunInProgress = 9,
+    kInputMissing = 11,
+    kInputEmpty = 12,
+    kInputNotNumbers = 13,
+    kInputTooLarge = 14,
+    kInputUnreadable = 15,
+    kValueTooLarge = 16,
+    kResultNotWritten = 17,
+    kRunInProgress = 19,
+    kNoTurn = 20,
+    kDialogNotCreated = 21,
 };
 
 // What one start of the program did.
@@ -422,33 +427,69 @@ TEST_F(Automatic, AStartWaitsForAnotherRunAndThenTakesTheInputAsItIsThen)
     EXPECT_FALSE(testenv::PathExists(Input()));
 }
 
+// A start that cannot have its turn touches nothing. Another start that
+// holds the turn too long is 19, which a driving program may try again; a
+// lock file that cannot be opened at all is 20, which waiting will not mend.
 TEST_F(Automatic, ARunLockThatCannotBeHadRefusesAndTouchesNothing)
 {
+    enum Block { kHeldPastAMinute, kFolderOfItsName, kTempAPlainFile };
     const struct {
         const char* what;
-        bool held;  // else a folder takes the lock file's name
-    } cases[] = {{"a folder named like the lock file", false}, {"held by another start past a minute", true}};
+        Block block;
+        const wchar_t* message;  // null: none, since no settings file can be read
+        DWORD status;
+    } cases[] = {
+        {"a folder named like the lock file", kFolderOfItsName, kNoTurnMessage, kNoTurn},
+        {"temp is a plain file", kTempAPlainFile, nullptr, kNoTurn},
+        {"held by another start past a minute", kHeldPastAMinute, kInUse, kRunInProgress},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         // The wait is a minute, so it is timed once, not again under code page 932.
-        if (c.held && ::GetACP() == 932)
+        if (c.block == kHeldPastAMinute && ::GetACP() == 932)
             continue;
         NewDocuments();
-        OpenGate();
+        if (c.block == kTempAPlainFile)
+            ASSERT_TRUE(testenv::WriteFileBytes(TempFolder(), "not a folder"));
+        else
+            OpenGate();
         WriteInput("5\r\n");
         ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
         std::unique_ptr<FileHolder> holder;
-        if (c.held) {
+        if (c.block == kHeldPastAMinute) {
             holder = std::make_unique<FileHolder>(RunLock(), GENERIC_READ, 0, OPEN_ALWAYS);
             ASSERT_TRUE(holder->Holding());
-        } else {
+        } else if (c.block == kFolderOfItsName) {
             ASSERT_TRUE(::CreateDirectoryW(RunLock().c_str(), nullptr));
         }
-        ExpectOneMessage(Run(), kInUse, MessageIcon::Error, kRunInProgress);
+        const Outcome outcome = Run();
+        if (c.message != nullptr) {
+            ExpectOneMessage(outcome, c.message, MessageIcon::Error, c.status);
+        } else {
+            EXPECT_TRUE(outcome.ended);
+            EXPECT_EQ(outcome.exitCode, c.status);
+            EXPECT_TRUE(outcome.messages.empty());
+        }
         EXPECT_EQ(testenv::ReadFileBytes(Input()), "5\r\n");
         EXPECT_EQ(testenv::ReadFileBytes(Result()), "earlier\r\n");
     }
+}
+
+// A dialog that cannot be created ends the program before anything is read
+// or written, without a message: Numvera.exe built without its resources
+// stands in for a system that refuses to create it.
+TEST_F(Automatic, ADialogThatCannotBeCreatedTouchesNothing)
+{
+    OpenGate();
+    WriteInput("5\r\n");
+    driver::Program program(testenv::BesideTestProgram(L"numvera_without_dialog.exe"), m_documents);
+    ASSERT_TRUE(program.Started());
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(kRunTimeoutMs, &exitCode)) << "a message box or a dialog holds it";
+    EXPECT_EQ(exitCode, kDialogNotCreated);
+    EXPECT_EQ(testenv::ReadFileBytes(Input()), "5\r\n");
+    EXPECT_EQ(testenv::FolderEntries(Product()), (Names{L"AutoFile", L"temp"})) << "no folder made";
 }
 
 TEST_F(Automatic, AResultThatCannotBeWrittenKeepsTheInput)

@@ -527,16 +527,18 @@ TEST_F(Drive, ARefusalSaysWhyInTheUsersLanguage)
         const wchar_t* english;
         const wchar_t* japanese;
     } cases[] = {
-        {"the result cannot be written", 7, L"Numvera.exe refused the request: it could not write the result file",
+        {"the result cannot be written", 17, L"Numvera.exe refused the request: it could not write the result file",
          L"Numvera.exe は要求を処理しませんでした: 結果ファイルに書き込めませんでした"},
-        {"the run lock cannot be had", 9,
-         L"Numvera.exe refused the request: another run of Numvera.exe kept the folders busy for more than a minute",
-         L"Numvera.exe は要求を処理しませんでした: ほかの Numvera.exe の処理が1分以上終わりませんでした"},
+        {"the run lock cannot be opened", 20,
+         L"Numvera.exe refused the request: it could not open its lock file temp\\BivoA.lock (temp is not a folder, "
+         L"or access is refused)",
+         L"Numvera.exe は要求を処理しませんでした: ロックファイル temp\\BivoA.lock を開けませんでした（temp "
+         L"がフォルダーでないか、アクセスが拒否されました）"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         NewDocuments();
-        if (c.numveraStatus == 7) {
+        if (c.numveraStatus == 17) {
             BlockTheResult();
         } else {
             MakeProductFolders(false);
