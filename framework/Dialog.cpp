@@ -1,9 +1,9 @@
 #include "framework/Dialog.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "framework/DialogPlacement.h"
 #include "framework/DlgInitData.h"
 #include "framework/WinApp.h"
 
@@ -45,29 +45,31 @@ bool AsksForItsOwnPosition(HWND dialog)
     return (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) != 0;
 }
 
-// Centres a dialog over its owner, or on its monitor's work area when it has
-// none, and keeps it inside that work area; where it does not fit, its
-// top-left corner stays inside, with the caption.
+ScreenRect ToScreenRect(const RECT& rect)
+{
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+            static_cast<int>(rect.bottom)};
+}
+
+// Centres a dialog over its owner, or on its monitor when it has none
+// (PlaceDialog says how).
 void CentreDialog(HWND dialog)
 {
     HWND owner = ::GetWindow(dialog, GW_OWNER);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT area = monitor.rcWork;
-    RECT around = area;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST), &info);
+    const MonitorRects monitor{ToScreenRect(info.rcMonitor), ToScreenRect(info.rcWork)};
+    RECT ownerRect{};
     if (owner != nullptr)
-        ::GetWindowRect(owner, &around);
+        ::GetWindowRect(owner, &ownerRect);
+    const ScreenRect around = ToScreenRect(ownerRect);
 
     RECT rect{};
     ::GetWindowRect(dialog, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    int x = around.left + (around.right - around.left - width) / 2;
-    int y = around.top + (around.bottom - around.top - height) / 2;
-    x = std::max(std::min(x, static_cast<int>(area.right) - width), static_cast<int>(area.left));
-    y = std::max(std::min(y, static_cast<int>(area.bottom) - height), static_cast<int>(area.top));
-    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenPoint at =
+        PlaceDialog(rect.right - rect.left, rect.bottom - rect.top, monitor, owner != nullptr ? &around : nullptr);
+    ::SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace

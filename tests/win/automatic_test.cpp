@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -123,6 +124,8 @@ protected:
                 return outcome;
             }
             if (!m_program->MessageBoxes().empty()) {
+                if (m_whileABoxIsUp)
+                    m_whileABoxIsUp();
                 driver::MessageBoxInfo box{};
                 if (m_program->AnswerMessageBox(10000, &box))
                     outcome.messages.push_back(box);
@@ -156,6 +159,8 @@ protected:
     std::wstring m_documents;
     int m_runs = 0;
     std::unique_ptr<driver::Program> m_program;
+    // Called while each message box is up, before it is answered.
+    std::function<void()> m_whileABoxIsUp;
 };
 
 TEST_F(Automatic, CompletedRequestsGiveOneBinaryLinePerDecimalLine)
@@ -229,6 +234,20 @@ TEST_F(Automatic, RefusedRequestsKeepTheirInputAndSayWhy)
         {"a NUL at the start", "\0" "1", 2, kM3, kInputNotNumbers},
         {"one value above the limit", "1\r\n2147483648\r\n3\r\n", 18, kTooLargeValue, kValueTooLarge},
         {"25 nines", "9999999999999999999999999", 25, kTooLargeValue, kValueTooLarge},
+    };
+    // A refused run lets go of its turn and its input before its message: the
+    // box may stay up for a long time, and meanwhile another start or the
+    // driving program must be able to act.
+    m_whileABoxIsUp = [this] {
+        for (const std::wstring& path : {RunLock(), Input()}) {
+            HANDLE taken = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            const DWORD error = ::GetLastError();
+            EXPECT_TRUE(taken != INVALID_HANDLE_VALUE || error == ERROR_FILE_NOT_FOUND)
+                << testenv::Utf8(path) << " is still held: error " << error;
+            if (taken != INVALID_HANDLE_VALUE)
+                ::CloseHandle(taken);
+        }
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -341,6 +360,9 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
          MessageIcon::Error, kInputUnreadable},
         {"input held against removal", false, GENERIC_READ, FILE_SHARE_READ, 0, nullptr, kUnreadable,
          MessageIcon::Error, kInputUnreadable},
+        // Its removal allowed, a writer could still change what is answered.
+        {"input held for writing by a program that allows removal", false, GENERIC_WRITE, shareAll, 0, nullptr,
+         kUnreadable, MessageIcon::Error, kInputUnreadable},
         {"input held by a reader that allows removal", false, GENERIC_READ, shareAll, 0, nullptr, kCompleted,
          MessageIcon::Information, kAnswered},
         {"input read for a moment, sharing only reading", false, GENERIC_READ, FILE_SHARE_READ, 700, nullptr,

@@ -313,6 +313,18 @@ TEST_F(MainDialog, ExitButtonEndsTheProcess)
     EXPECT_TRUE(m_program->MessageBoxes().empty());
 }
 
+// A quit message that reaches the program while the About box runs its own
+// loop is passed on to the main dialog's loop, and the program ends.
+TEST_F(MainDialog, AQuitMessageWhileTheAboutBoxIsOpenEndsTheProcess)
+{
+    driver::PostClick(m_dialog, IDC_ABOUT);
+    ASSERT_NE(m_program->WaitForWindow(L"バージョン情報", kStartTimeoutMs), nullptr);
+    ASSERT_TRUE(::PostThreadMessageW(::GetWindowThreadProcessId(m_dialog, nullptr), WM_QUIT, 0, 0));
+    DWORD exitCode = 1;
+    EXPECT_TRUE(m_program->WaitForExit(kExitTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
 TEST_F(MainDialog, CommandLineArgumentsChangeNothing)
 {
     driver::Program second(testenv::NumveraExe(), m_documents, L"/auto 12 --help");
