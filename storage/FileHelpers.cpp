@@ -56,13 +56,19 @@ constexpr DWORD kDispositionPosixSemantics = 0x2;
 constexpr DWORD kDispositionIgnoreReadOnly = 0x10;
 
 // The name goes at once where the system allows, even while a reader that
-// shares removal still has the file open; elsewhere, when the last handle closes.
+// shares removal still has the file open; elsewhere, when the last handle
+// closes. Only a system that does not know the removal at once (Windows
+// before 10 1809, FAT) takes the other; one that refuses the removal itself
+// is not asked again another way: a removal left to the close could fail
+// there unseen.
 bool MarkHeldFileForRemoval(CFile& held)
 {
     // FILE_DISPOSITION_INFO_EX
     DWORD atOnce = kDispositionDelete | kDispositionPosixSemantics | kDispositionIgnoreReadOnly;
     if (::SetFileInformationByHandle(held.m_hFile, kFileDispositionInfoEx, &atOnce, sizeof atOnce))
         return true;
+    if (IsBriefHoldError(::GetLastError()))
+        return false;
     FILE_DISPOSITION_INFO onClose{TRUE};
     return ::SetFileInformationByHandle(held.m_hFile, FileDispositionInfo, &onClose, sizeof onClose) != FALSE;
 }
