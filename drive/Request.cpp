@@ -9,20 +9,14 @@
 
 #include "drive/Console.h"
 #include "drive/ExitStatus.h"
+#include "drive/Files.h"
+#include "drive/ResultCheck.h"
 #include "protocol/FileProtocol.h"
 
 namespace {
 
 using console::ErrorText;
 using console::Say;
-
-DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
-bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 size_t AnsiLength(const std::wstring& text)
 {
@@ -43,64 +37,6 @@ bool FindDocuments(std::wstring* documents)
         return false;
     }
     return true;
-}
-
-std::string ReadBytes(const std::wstring& path, bool* ok)
-{
-    std::string bytes;
-    *ok = false;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    BOOL read = FALSE;
-    while ((read = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-        bytes.append(buffer, got);
-    *ok = read != FALSE;
-    ::CloseHandle(file);
-    return bytes;
-}
-
-// Creates the file, never replacing one; the error code on failure, else 0.
-DWORD WriteNewFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ::GetLastError();
-    DWORD error = 0;
-    for (size_t done = 0; done < bytes.size() && error == 0;) {
-        DWORD written = 0;
-        if (::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            done += written;
-        else
-            error = ::GetLastError();
-    }
-    ::CloseHandle(file);
-    if (error != 0)
-        ::DeleteFileW(path.c_str());
-    return error;
-}
-
-// Whether the bytes are lines of binary digits, each ended by CR LF; their number.
-bool CountBinaryLines(const std::string& bytes, size_t* lines)
-{
-    *lines = 0;
-    size_t digits = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '0' || c == '1') {
-            ++digits;
-        } else if (c == '\r' && digits > 0 && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            ++*lines;
-            digits = 0;
-            ++i;
-        } else {
-            return false;
-        }
-    }
-    return digits == 0;
 }
 
 // Ctrl+C and Ctrl+Break wait until the request has ended and the folders are
@@ -180,6 +116,25 @@ std::wstring OnOneLine(std::wstring text)
     return text;
 }
 
+// One line on what could not be put back, and what that means for the user.
+void SayWhatStays(const std::wstring& input, const std::wstring& inputLeft, bool othersInput,
+                  const std::wstring& folder, bool folderLeft)
+{
+    const std::wstring automatic = L"while it is there, every start of Numvera.exe is an automatic one";
+    if (othersInput) {
+        Say(L"the input file " + input + L" was left for whoever wrote it: " + inputLeft +
+            (folderLeft ? L"; the folder made for this request stays with it" : L""));
+    } else if (!inputLeft.empty()) {
+        Say(L"the input file " + input + L" was left in place: " + inputLeft + L", most likely as another program "
+            L"holds it; " + automatic + L" and the next request is refused as in progress, so remove it" +
+            (folderLeft ? L" and its folder" : L"") + L" once that program has let go");
+    } else if (folderLeft) {
+        const std::wstring held = FirstEntryOf(folder);
+        Say(L"the folder " + folder + L", made for this request, was left in place" +
+            (held.empty() ? L"" : L": it still holds " + held) + L"; " + automatic + L", so remove it once it is empty");
+    }
+}
+
 class Request {
 public:
     Request(const NumberList& numbers, const RequestOptions& options) : m_numbers(numbers), m_options(options) {}
@@ -197,7 +152,8 @@ private:
     void LookAtWindows(DWORD processId);
     int ReportAnswer();
     int ReportRefusal();
-    void RemoveOwnInput(bool sayWhenKept);
+    std::wstring RemoveOwnInput(bool* othersInput);
+    bool RemoveMadeFolder();
 
     const NumberList& m_numbers;
     const RequestOptions& m_options;
@@ -205,22 +161,10 @@ private:
     HANDLE m_lock = nullptr;
     bool m_madeAutoFolder = false;
     bool m_interruptsHeld = false;
+    bool m_wroteInput = false;
     std::set<HWND> m_seenWindows;
     DWORD m_numveraStatus = 0;
 };
-
-Request::~Request()
-{
-    if (m_madeAutoFolder && !::RemoveDirectoryW(m_autoFolder.c_str()))
-        Say(L"could not remove the folder " + m_autoFolder + L", made for this request " + ErrorText(::GetLastError()) +
-            L"; while it is there, every start of Numvera.exe is an automatic one");
-    if (m_lock != nullptr) {
-        ::ReleaseMutex(m_lock);
-        ::CloseHandle(m_lock);
-    }
-    if (m_interruptsHeld)
-        ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
-}
 
 int Request::FindFolders()
 {
@@ -315,6 +259,7 @@ int Request::WriteInput()
         Say(L"could not write " + m_input + L" " + ErrorText(moveError));
         return kCannotRun;
     }
+    m_wroteInput = true;
     return kGoOn;
 }
 
@@ -376,23 +321,16 @@ void Request::Await(const PROCESS_INFORMATION& process)
     ::CloseHandle(process.hProcess);
 }
 
+// Numvera.exe said it answered: its result must be the binary digits of the
+// numbers, or it is an earlier result, or another request's.
 int Request::ReportAnswer()
 {
     bool read = false;
     const std::string result = ReadBytes(m_result, &read);
-    size_t lines = 0;
-    if (!read) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" cannot be read " + ErrorText(::GetLastError()));
-        return kBadResult;
-    }
-    if (!CountBinaryLines(result, &lines)) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" is not lines of binary digits");
-        return kBadResult;
-    }
-    if (lines != m_numbers.Count()) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" holds " + std::to_wstring(lines) +
-            L" lines for " + std::to_wstring(m_numbers.Count()) + L" numbers; another program may have made a request "
-            L"meanwhile");
+    const std::wstring why = read ? WhyResultDoesNotAnswer(result, m_numbers.Values())
+                                  : L"it cannot be read " + ErrorText(::GetLastError());
+    if (!why.empty()) {
+        Say(L"Numvera.exe said it answered, but its result " + m_result + L" does not answer the request: " + why);
         return kBadResult;
     }
     if (!console::WriteOut(result)) {
@@ -402,27 +340,42 @@ int Request::ReportAnswer()
     return kAnswered;
 }
 
-// A refused input stays for its owner to look at. This client is its owner
-// and keeps the numbers itself, so it removes the file, but only when it
-// still holds exactly what was written: left there, it would make every later
-// start of Numvera.exe an automatic one and block the next request.
-void Request::RemoveOwnInput(bool sayWhenKept)
-{
-    bool read = false;
-    const std::string bytes = ReadBytes(m_input, &read);
-    if (read && bytes == m_numbers.FileBytes() && ::DeleteFileW(m_input.c_str()))
-        return;
-    if (sayWhenKept)
-        Say(L"the input file " + m_input + L" was left in place: " +
-            (read && bytes != m_numbers.FileBytes() ? L"it no longer holds what this request wrote"
-                                                    : L"it could not be removed " + ErrorText(::GetLastError())));
-}
-
 int Request::ReportRefusal()
 {
     Say(RefusalLine(m_numveraStatus));
-    RemoveOwnInput(true);
     return kRefused;
+}
+
+// A refused input stays for its owner to look at. This client is its owner
+// and keeps the numbers itself, so it removes the file, also when it was
+// answered and another program still holds it: left there, it would make
+// every later start of Numvera.exe an automatic one and block the next
+// request. Empty when it is gone; otherwise why not, with *othersInput set
+// when it holds another request now.
+std::wstring Request::RemoveOwnInput(bool* othersInput)
+{
+    return TryRemovingOwnInput(m_input, m_numbers.FileBytes(), othersInput);
+}
+
+bool Request::RemoveMadeFolder()
+{
+    return ::RemoveDirectoryW(m_autoFolder.c_str()) || !Exists(m_autoFolder);
+}
+
+// However the request ended: its own input and the AutoFile folder it made
+// are removed, and what cannot be is said.
+Request::~Request()
+{
+    bool othersInput = false;
+    const std::wstring inputLeft = m_wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
+    const bool folderLeft = m_madeAutoFolder && !RemoveMadeFolder();
+    SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
+    if (m_lock != nullptr) {
+        ::ReleaseMutex(m_lock);
+        ::CloseHandle(m_lock);
+    }
+    if (m_interruptsHeld)
+        ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
 }
 
 int Request::Run()
@@ -437,12 +390,12 @@ int Request::Run()
     if (status != kGoOn)
         return status;
     PROCESS_INFORMATION process{};
-    if (!Launch(&process)) {
-        RemoveOwnInput(true);
+    if (!Launch(&process))
         return kCannotRun;
-    }
     Await(process);
-    return Exists(m_input) ? ReportRefusal() : ReportAnswer();
+    // Its status says whether it answered; only then is a result read. The
+    // input's name may outlive an answer while another program holds it.
+    return m_numveraStatus == static_cast<DWORD>(Refusal::None) ? ReportAnswer() : ReportRefusal();
 }
 
 }  // namespace

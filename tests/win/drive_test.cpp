@@ -31,6 +31,7 @@ constexpr int kUsage = 2;
 constexpr int kInputRefused = 3;
 constexpr int kCannotRun = 4;
 constexpr int kBusy = 5;
+constexpr int kBadResult = 6;
 
 const wchar_t kCompleted[] = L"処理を完了しました。";
 const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。";
@@ -569,6 +570,50 @@ TEST_F(Drive, AnInputFileAlreadyThereIsNotOverwritten)
         EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kBusy));
         EXPECT_TRUE(Contains(outcome.err, L"in progress")) << outcome.err;
         EXPECT_EQ(Snapshot(m_documents), before) << "no Result folder: Numvera.exe did not run";
+    }
+}
+
+// The client takes Numvera.exe's word, its exit status, for whether it
+// answered, and then only a result of the binary digits of its own numbers:
+// an earlier result, wrong digits, or the result of a run that crashed is
+// never printed. Whatever Numvera.exe leaves, the client's input and
+// AutoFile folder go.
+TEST_F(Drive, AResultIsTakenOnlyWhenNumveraAnsweredAndItsLinesCheck)
+{
+    const struct {
+        const char* what;
+        const wchar_t* standIn;     // what the stand-in for Numvera.exe does
+        const char* earlierResult;  // null: none
+        int status;
+        std::string out;
+        const wchar_t* said;  // null: not checked
+    } cases[] = {
+        {"no result written, an earlier one of as many lines in place", L"forget", "1\r\n10\r\n", kBadResult, "",
+         L"does not answer the request"},
+        {"wrong digits", L"wrong-digits", nullptr, kBadResult, "", L"does not answer the request"},
+        {"a crash after answering", L"crash", nullptr, kRefused, "", nullptr},
+    };
+    const std::wstring standIn = testenv::BesideTestProgram(L"numvera_stand_in.exe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        if (c.earlierResult != nullptr) {
+            MakeProductFolders(false);
+            ASSERT_TRUE(::CreateDirectoryW(ResultFolder().c_str(), nullptr));
+            ASSERT_TRUE(testenv::WriteFileBytes(Result(), c.earlierResult));
+        }
+        ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN", c.standIn);
+        const ClientOutcome outcome = RunClient({L"--exe", standIn, L"12", L"34"});
+        ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN", nullptr);
+        EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(c.status)) << outcome.err;
+        EXPECT_EQ(outcome.out, c.out);
+        if (c.said != nullptr)
+            EXPECT_TRUE(Contains(outcome.err, c.said)) << outcome.err;
+        EXPECT_FALSE(Contains(outcome.err, L"left in place")) << outcome.err;
+        EXPECT_FALSE(testenv::PathExists(Input()));
+        EXPECT_FALSE(testenv::PathExists(AutoFolder())) << "the folder made for the request is gone";
+        if (c.earlierResult != nullptr)
+            EXPECT_EQ(testenv::ReadFileBytes(Result()), c.earlierResult);
     }
 }
 
