@@ -3,6 +3,7 @@
 #include "drive/Console.h"
 
 using console::ErrorText;
+using console::Say;
 
 namespace {
 
@@ -25,6 +26,17 @@ bool IsFolder(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool MakeFolder(const std::wstring& path)
+{
+    if (IsFolder(path) || ::CreateDirectoryW(path.c_str(), nullptr))
+        return true;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && IsFolder(path))
+        return true;  // made meanwhile by another start
+    Say(L"could not make the folder " + path + L" " + ErrorText(error));
+    return false;
 }
 
 std::string ReadBytes(const std::wstring& path, bool* ok)

@@ -9,6 +9,9 @@
 bool Exists(const std::wstring& path);
 bool IsFolder(const std::wstring& path);
 
+// Makes one folder level when it is missing; says why when it cannot.
+bool MakeFolder(const std::wstring& path);
+
 // The bytes of a file, read while others may read, write and remove it.
 std::string ReadBytes(const std::wstring& path, bool* ok);
 

@@ -157,8 +157,8 @@ private:
 
     const NumberList& m_numbers;
     const RequestOptions& m_options;
-    std::wstring m_product, m_autoFolder, m_input, m_result;
-    HANDLE m_lock = nullptr;
+    std::wstring m_product, m_temp, m_autoFolder, m_input, m_result, m_lockFile;
+    HANDLE m_lock = INVALID_HANDLE_VALUE;
     bool m_madeAutoFolder = false;
     bool m_interruptsHeld = false;
     bool m_wroteInput = false;
@@ -178,6 +178,8 @@ int Request::FindFolders()
         return kCannotRun;
     }
     m_product = documents + kProductSuffix;
+    m_temp = documents + kTempSuffix;
+    m_lockFile = m_temp + kClientLockFileSuffix;
     m_autoFolder = documents + kAutoSuffix;
     m_input = m_autoFolder + kInputFileSuffix;
     m_result = documents + kResultSuffix + kResultFileSuffix;
@@ -185,50 +187,44 @@ int Request::FindFolders()
         Say(L"the path " + m_result + L" is too long for Numvera.exe (" + std::to_wstring(MAX_PATH) + L" bytes at most)");
         return kCannotRun;
     }
+    if (Exists(m_autoFolder) && !IsFolder(m_autoFolder)) {
+        Say(m_autoFolder + L" is a file, not a folder, so Numvera.exe would start interactively; it was left as it is");
+        return kCannotRun;
+    }
     return kGoOn;
 }
 
-// One request at a time per product folder among the clients that share this
-// lock: a second one would overwrite the first one's result before it is read.
+// One request at a time per product folder, among clients of any session or
+// machine that share it: a second one would overwrite the first one's result
+// before it is read. The turn is a file held open without sharing, which the
+// system lets go of however the client ends; the file that stays on disk
+// means nothing. Numvera.exe makes the product folder and temp at every
+// start; the client needs them now.
 int Request::TakeClientLock()
 {
-    std::wstring lockName = L"Local\\numvera-drive.";
-    uint32_t hash = 2166136261u;
-    for (wchar_t c : m_product) {
-        hash = (hash ^ static_cast<uint32_t>(::towupper(c))) * 16777619u;
-    }
-    lockName += std::to_wstring(hash);
-    m_lock = ::CreateMutexW(nullptr, FALSE, lockName.c_str());
-    const DWORD waited = m_lock != nullptr ? ::WaitForSingleObject(m_lock, 0) : WAIT_FAILED;
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        if (m_lock != nullptr)
-            ::CloseHandle(m_lock);
-        m_lock = nullptr;
-        Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
-        return kBusy;
+    if (!MakeFolder(m_product) || !MakeFolder(m_temp))
+        return kCannotRun;
+    m_lock = ::CreateFileW(m_lockFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_lock == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
+            return kBusy;
+        }
+        Say(L"could not open the lock file " + m_lockFile + L" " + ErrorText(error));
+        return kCannotRun;
     }
     m_interruptsHeld = ::SetConsoleCtrlHandler(HoldBackInterrupt, TRUE) != FALSE;
     return kGoOn;
 }
 
-// Numvera.exe makes its product folder at every start; the client needs it
-// now. One level at a time: the maker folder is there.
+// One level: the product folder is there.
 int Request::MakeFolders()
 {
-    if (!IsFolder(m_product) && !::CreateDirectoryW(m_product.c_str(), nullptr)) {
-        Say(L"could not make the folder " + m_product + L" " + ErrorText(::GetLastError()));
-        return kCannotRun;
-    }
     if (IsFolder(m_autoFolder))
         return kGoOn;
-    if (Exists(m_autoFolder)) {
-        Say(m_autoFolder + L" is a file, not a folder, so Numvera.exe would start interactively; it was left as it is");
+    if (!MakeFolder(m_autoFolder))
         return kCannotRun;
-    }
-    if (!::CreateDirectoryW(m_autoFolder.c_str(), nullptr)) {
-        Say(L"could not make the folder " + m_autoFolder + L" " + ErrorText(::GetLastError()));
-        return kCannotRun;
-    }
     m_madeAutoFolder = true;
     return kGoOn;
 }
@@ -370,10 +366,8 @@ Request::~Request()
     const std::wstring inputLeft = m_wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
     const bool folderLeft = m_madeAutoFolder && !RemoveMadeFolder();
     SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
-    if (m_lock != nullptr) {
-        ::ReleaseMutex(m_lock);
+    if (m_lock != INVALID_HANDLE_VALUE)
         ::CloseHandle(m_lock);
-    }
     if (m_interruptsHeld)
         ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
 }

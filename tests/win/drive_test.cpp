@@ -13,7 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "drive/Request.h"
 #include "protocol/FileProtocol.h"
+#include "tests/win/FileHolder.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
 
@@ -213,6 +215,7 @@ protected:
     std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
     std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
     std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
+    std::wstring LockFile() const { return m_documents + kTempSuffix + kClientLockFileSuffix; }
 
     void MakeProductFolders(bool withAutoFolder)
     {
@@ -555,21 +558,42 @@ TEST_F(Drive, ARefusalSaysWhyInTheUsersLanguage)
     }
 }
 
-// A request in progress is never overwritten: an input file already there
-// belongs to someone else and stays as it was, and Numvera.exe is not started.
-TEST_F(Drive, AnInputFileAlreadyThereIsNotOverwritten)
+// A request in progress is never disturbed: an input file already there
+// belongs to someone else, and the lock file held by another client, of any
+// session or machine, is that client's turn. Numvera.exe is not started, and
+// nothing changes but the client's own lock file, which stays and means
+// nothing while nobody holds it.
+TEST_F(Drive, WhileAnotherRequestIsInProgressNothingIsTouched)
 {
-    const std::string inputs[] = {"5\r\n", "-5\r\n", ""};
-    for (const std::string& input : inputs) {
-        SCOPED_TRACE("input \"" + input + "\"");
+    const struct {
+        const char* what;
+        const char* input;  // null: none
+        bool turnHeld;
+    } cases[] = {
+        {"an input of a number", "5\r\n", false},
+        {"an input Numvera.exe refused", "-5\r\n", false},
+        {"an empty input", "", false},
+        {"the lock file held by another client", nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         NewDocuments();
         MakeProductFolders(true);
-        ASSERT_TRUE(testenv::WriteFileBytes(Input(), input));
-        const Tree before = Snapshot(m_documents);
+        if (c.input != nullptr)
+            ASSERT_TRUE(testenv::WriteFileBytes(Input(), c.input));
+        std::unique_ptr<FileHolder> turn;
+        if (c.turnHeld) {
+            ASSERT_TRUE(::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr));
+            turn = std::make_unique<FileHolder>(LockFile(), GENERIC_READ, 0, OPEN_ALWAYS);
+            ASSERT_TRUE(turn->Holding());
+        }
+        Tree expected = Snapshot(m_documents);
+        expected[kTempSuffix] = "<folder>";
+        expected[LockFile().substr(m_documents.size())] = "";
         const ClientOutcome outcome = RunClient({L"12"});
         EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kBusy));
         EXPECT_TRUE(Contains(outcome.err, L"in progress")) << outcome.err;
-        EXPECT_EQ(Snapshot(m_documents), before) << "no Result folder: Numvera.exe did not run";
+        EXPECT_EQ(Snapshot(m_documents), expected) << "no Result folder: Numvera.exe did not run";
     }
 }
 
