@@ -51,6 +51,18 @@ std::string ReadBytes(const std::wstring& path, bool* ok)
     return bytes;
 }
 
+bool IsBeingRemoved(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_DELETE_PENDING;
+}
+
 // The bytes are compared and the file removed through one handle that lets
 // nobody write meanwhile.
 std::wstring TryRemovingOwnInput(const std::wstring& path, const std::string& bytes, bool* final)

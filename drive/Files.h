@@ -18,6 +18,10 @@ std::string ReadBytes(const std::wstring& path, bool* ok);
 // Creates the file, never replacing one; the error code on failure, else 0.
 DWORD WriteNewFile(const std::wstring& path, const std::string& bytes);
 
+// Windows lets nobody open a file that is being removed ("delete pending")
+// until the last program that holds it lets go; then its name goes too.
+bool IsBeingRemoved(const std::wstring& path);
+
 // One try at removing the input a request wrote, but only while it holds
 // exactly those bytes: anything else is another request's. Empty when the
 // input is gone; otherwise why not, with *final set when trying again is of

@@ -10,6 +10,7 @@
 #include "drive/Console.h"
 #include "drive/ExitStatus.h"
 #include "drive/Files.h"
+#include "drive/Patience.h"
 #include "drive/ResultCheck.h"
 #include "protocol/FileProtocol.h"
 
@@ -138,7 +139,7 @@ void SayWhatStays(const std::wstring& input, const std::wstring& inputLeft, bool
 class Request {
 public:
     Request(const NumberList& numbers, const RequestOptions& options) : m_numbers(numbers), m_options(options) {}
-    ~Request();
+    ~Request() { PutThingsBack(); }
     int Run();
 
 private:
@@ -152,6 +153,7 @@ private:
     void LookAtWindows(DWORD processId);
     int ReportAnswer();
     int ReportRefusal();
+    void PutThingsBack();
     std::wstring RemoveOwnInput(bool* othersInput);
     bool RemoveMadeFolder();
 
@@ -234,6 +236,8 @@ int Request::MakeFolders()
 // input that is already there is never overwritten.
 int Request::WriteInput()
 {
+    // An earlier input that is still being removed is gone within moments.
+    TryPatiently([this] { return !Exists(m_input) || !IsBeingRemoved(m_input); });
     if (Exists(m_input)) {
         Say(L"another request is in progress: " + m_input + L" is already there (another driving program's, or one "
             L"that Numvera.exe refused earlier); it was left as it is");
@@ -350,7 +354,12 @@ int Request::ReportRefusal()
 // when it holds another request now.
 std::wstring Request::RemoveOwnInput(bool* othersInput)
 {
-    return TryRemovingOwnInput(m_input, m_numbers.FileBytes(), othersInput);
+    std::wstring why;
+    TryPatiently([&] {
+        why = TryRemovingOwnInput(m_input, m_numbers.FileBytes(), othersInput);
+        return why.empty() || *othersInput;
+    });
+    return why;
 }
 
 bool Request::RemoveMadeFolder()
@@ -360,11 +369,13 @@ bool Request::RemoveMadeFolder()
 
 // However the request ended: its own input and the AutoFile folder it made
 // are removed, and what cannot be is said.
-Request::~Request()
+void Request::PutThingsBack()
 {
     bool othersInput = false;
     const std::wstring inputLeft = m_wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
-    const bool folderLeft = m_madeAutoFolder && !RemoveMadeFolder();
+    // A folder that still holds the input cannot go; one that did may take a moment.
+    const bool folderLeft =
+        m_madeAutoFolder && !(inputLeft.empty() ? TryPatiently([this] { return RemoveMadeFolder(); }) : RemoveMadeFolder());
     SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
     if (m_lock != INVALID_HANDLE_VALUE)
         ::CloseHandle(m_lock);

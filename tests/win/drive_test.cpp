@@ -597,13 +597,35 @@ TEST_F(Drive, WhileAnotherRequestIsInProgressNothingIsTouched)
     }
 }
 
+// Windows lets nobody open a file that is being removed until the last
+// program holding it lets go, and then its name goes. A request that meets
+// such an input waits for it a moment rather than take it for another
+// request. Wine opens such a file all the same, so a folder of that name,
+// which cannot be opened either, stands for it here and goes after a moment.
+TEST_F(Drive, AnEarlierInputThatIsStillGoingIsWaitedFor)
+{
+    MakeProductFolders(true);
+    ASSERT_TRUE(::CreateDirectoryW(Input().c_str(), nullptr));
+    Client client(DriveExe(), {L"12"}, m_documents, "");
+    ASSERT_TRUE(client.Started());
+    // The lock file appears as the client takes its turn, just before it
+    // looks at the input; the pause lets it get there.
+    ASSERT_TRUE(driver::WaitUntil([&] { return testenv::PathExists(LockFile()); }, 60000));
+    ::Sleep(300);
+    ASSERT_TRUE(::RemoveDirectoryW(Input().c_str()));
+    const ClientOutcome outcome = client.Finish(kClientTimeoutMs);
+    EXPECT_TRUE(outcome.ended);
+    ExpectAnswered(outcome, ReferenceResult({12}));
+}
+
 // The client takes Numvera.exe's word, its exit status, for whether it
 // answered, and then only a result of the binary digits of its own numbers:
 // an earlier result, wrong digits, or the result of a run that crashed is
 // never printed. Whatever Numvera.exe leaves, the client's input and
-// AutoFile folder go.
+// AutoFile folder go, also when another program holds the input a moment.
 TEST_F(Drive, AResultIsTakenOnlyWhenNumveraAnsweredAndItsLinesCheck)
 {
+    const std::string answer = ReferenceResult({12, 34});
     const struct {
         const char* what;
         const wchar_t* standIn;     // what the stand-in for Numvera.exe does
@@ -616,6 +638,8 @@ TEST_F(Drive, AResultIsTakenOnlyWhenNumveraAnsweredAndItsLinesCheck)
          L"does not answer the request"},
         {"wrong digits", L"wrong-digits", nullptr, kBadResult, "", L"does not answer the request"},
         {"a crash after answering", L"crash", nullptr, kRefused, "", nullptr},
+        {"the input's name outlives its removal a moment", L"linger", nullptr, kAnswered, answer, nullptr},
+        {"refused, another program holding the input a moment", L"refuse-held", nullptr, kRefused, "", nullptr},
     };
     const std::wstring standIn = testenv::BesideTestProgram(L"numvera_stand_in.exe");
     for (const auto& c : cases) {
