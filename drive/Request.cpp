@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drive/Console.h"
+#include "drive/Endings.h"
 #include "drive/ExitStatus.h"
 #include "drive/Files.h"
 #include "drive/Patience.h"
@@ -39,10 +40,6 @@ bool FindDocuments(std::wstring* documents)
     }
     return true;
 }
-
-// Ctrl+C and Ctrl+Break wait until the request has ended and the folders are
-// as they were; an interrupted client would leave the AutoFile folder behind.
-BOOL WINAPI HoldBackInterrupt(DWORD type) { return type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT ? TRUE : FALSE; }
 
 struct WindowSearch {
     DWORD processId;
@@ -162,7 +159,6 @@ private:
     std::wstring m_product, m_temp, m_autoFolder, m_input, m_result, m_lockFile;
     HANDLE m_lock = INVALID_HANDLE_VALUE;
     bool m_madeAutoFolder = false;
-    bool m_interruptsHeld = false;
     bool m_wroteInput = false;
     std::set<HWND> m_seenWindows;
     DWORD m_numveraStatus = 0;
@@ -216,7 +212,7 @@ int Request::TakeClientLock()
         Say(L"could not open the lock file " + m_lockFile + L" " + ErrorText(error));
         return kCannotRun;
     }
-    m_interruptsHeld = ::SetConsoleCtrlHandler(HoldBackInterrupt, TRUE) != FALSE;
+    HoldEndings();
     return kGoOn;
 }
 
@@ -282,22 +278,25 @@ bool Request::Launch(PROCESS_INFORMATION* process)
 }
 
 // Message boxes of Numvera.exe appear only when its user asked for messages;
-// they hold the program until answered, so say what they say.
+// they hold the program until answered, so say what they say. When the
+// console closes or the session ends nobody is left to answer them, and the
+// request must end within moments: they are answered then.
 void Request::LookAtWindows(DWORD processId)
 {
     WindowSearch search{processId, {}};
     ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    const bool answer = m_options.answerMessages || IsEndingAsked();
     for (HWND window : search.found) {
-        if (!m_seenWindows.insert(window).second)
-            continue;
+        const bool seen = !m_seenWindows.insert(window).second;
         HWND text = ::GetDlgItem(window, 0xFFFF);  // the text of a message box
         if (text != nullptr) {
-            Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
-            if (m_options.answerMessages)
+            if (!seen)
+                Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
+            if (answer)
                 ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-            else
+            else if (!seen)
                 Say(L"it waits until the message is answered (--answer-messages answers it)");
-        } else if (WindowText(window) == L"Binarok") {
+        } else if (!seen && WindowText(window) == L"Binarok") {
             Say(L"Numvera.exe opened its dialog instead of taking the request; it waits until the dialog is closed");
         }
     }
@@ -305,13 +304,6 @@ void Request::LookAtWindows(DWORD processId)
 
 void Request::Await(const PROCESS_INFORMATION& process)
 {
-    // Under Wine the first window call may start the desktop process, which
-    // keeps the caller's standard error for the rest of the session: make
-    // that call with none.
-    HANDLE errorOutput = ::GetStdHandle(STD_ERROR_HANDLE);
-    ::SetStdHandle(STD_ERROR_HANDLE, nullptr);
-    ::GetDesktopWindow();
-    ::SetStdHandle(STD_ERROR_HANDLE, errorOutput);
     while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT)
         LookAtWindows(process.dwProcessId);
     ::GetExitCodeProcess(process.hProcess, &m_numveraStatus);
@@ -379,8 +371,7 @@ void Request::PutThingsBack()
     SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
     if (m_lock != INVALID_HANDLE_VALUE)
         ::CloseHandle(m_lock);
-    if (m_interruptsHeld)
-        ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
+    SignalPutBack();
 }
 
 int Request::Run()

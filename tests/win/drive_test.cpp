@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdint>
 #include <map>
@@ -150,6 +151,8 @@ public:
     }
 
     bool Started() const { return m_started; }
+    HANDLE Process() const { return m_process.hProcess; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
 
     // What the client has said on standard error so far.
     std::string ErrSoFar()
@@ -735,6 +738,113 @@ TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
     EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kAnswered)) << outcome.err;
     EXPECT_EQ(outcome.out, ReferenceResult({12, 34}));
     EXPECT_FALSE(testenv::PathExists(AutoFolder()));
+}
+
+// The top-level windows of a process, hidden ones too.
+std::vector<HWND> WindowsOf(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == search->processId)
+                search->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A console event as Windows delivers it: a new thread of the process that
+// starts at kernelbase's CtrlRoutine and calls the handlers; whether it
+// returned. Windows ends the process then. Wine has no other way to these
+// events: its console sends none when its window closes, and none at logoff
+// or shutdown.
+bool DeliverConsoleEvent(HANDLE process, DWORD processId, DWORD event)
+{
+    HMODULE own = ::GetModuleHandleW(L"kernelbase.dll");
+    const BYTE* routine = own != nullptr ? reinterpret_cast<const BYTE*>(
+                                               reinterpret_cast<void*>(::GetProcAddress(own, "CtrlRoutine")))
+                                         : nullptr;
+    BYTE* base = nullptr;  // of kernelbase in the other process
+    HANDLE modules = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = ::Module32FirstW(modules, &module); more; more = ::Module32NextW(modules, &module)) {
+        if (_wcsicmp(module.szModule, L"kernelbase.dll") == 0)
+            base = module.modBaseAddr;
+    }
+    ::CloseHandle(modules);
+    if (routine == nullptr || base == nullptr)
+        return false;
+    const auto start =
+        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(base + (routine - reinterpret_cast<BYTE*>(own))));
+    HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, start, reinterpret_cast<void*>(static_cast<uintptr_t>(event)),
+                                         0, nullptr);
+    if (thread == nullptr)
+        return false;
+    const bool returned = ::WaitForSingleObject(thread, kClientTimeoutMs) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    return returned;
+}
+
+// The end of the session as Windows and Wine's wineboot bring it to a
+// program with windows: WM_QUERYENDSESSION and then WM_ENDSESSION to each of
+// its top-level windows; the process is ended once they have returned.
+void EndSession(DWORD processId)
+{
+    const std::vector<HWND> windows = WindowsOf(processId);
+    for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        for (HWND window : windows) {
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(window, message, message == WM_ENDSESSION ? TRUE : 0, 0, SMTO_NORMAL,
+                                  kClientTimeoutMs, &answer);
+        }
+    }
+}
+
+// Closing the console, logging off and shutting down end the client soon
+// after it is told; it puts everything back first. Here a message box of
+// Numvera.exe holds the request, which nobody would answer any more.
+TEST_F(Drive, EveryEndingPutsThingsBack)
+{
+    constexpr DWORD kSessionMessages = 0xFFFF;  // not a console event
+    constexpr DWORD kEndedBySystem = 0xC000013A;
+    const struct {
+        const char* what;
+        DWORD ending;
+    } cases[] = {
+        {"the console closed", CTRL_CLOSE_EVENT},
+        {"logoff", CTRL_LOGOFF_EVENT},
+        {"shutdown", CTRL_SHUTDOWN_EVENT},
+        {"the session ending, told to the windows", kSessionMessages},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDocuments();
+        OpenMessageGate();
+        Client client(DriveExe(), {L"12", L"34"}, m_documents, "");
+        ASSERT_TRUE(client.Started());
+        ASSERT_TRUE(driver::WaitUntil([&] { return Contains(client.ErrSoFar(), kCompleted); }, 60000));
+        if (c.ending == kSessionMessages) {
+            ASSERT_TRUE(driver::WaitUntil([&] { return !WindowsOf(client.ProcessId()).empty(); }, 60000));
+            EndSession(client.ProcessId());
+        } else {
+            EXPECT_TRUE(DeliverConsoleEvent(client.Process(), client.ProcessId(), c.ending));
+        }
+        ::TerminateProcess(client.Process(), kEndedBySystem);
+        const ClientOutcome outcome = client.Finish(kClientTimeoutMs);
+        for (HWND box : NumveraMessageBoxes())
+            driver::PressOk(box);  // left only by a client that did not answer it
+        EXPECT_EQ(outcome.out, ReferenceResult({12, 34}));
+        EXPECT_FALSE(testenv::PathExists(Input()));
+        EXPECT_FALSE(testenv::PathExists(AutoFolder())) << outcome.err;
+    }
 }
 
 }  // namespace
