@@ -95,8 +95,15 @@ public:
         startup.hStdInput = inRead;
         startup.hStdOutput = outWrite;
         startup.hStdError = errWrite;
-        m_started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                                     environment.data(), nullptr, &startup, &m_process) != FALSE;
+        // Under load Wine has been seen to fail a start now and then, as the
+        // test driver knows; a failed start ran nothing, so it is tried again.
+        for (int attempt = 0; attempt < 3 && !m_started; ++attempt) {
+            m_started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                         CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
+                                         &m_process) != FALSE;
+            if (!m_started)
+                ::Sleep(200);
+        }
         for (HANDLE theirs : {inRead, outWrite, errWrite})
             ::CloseHandle(theirs);
 
