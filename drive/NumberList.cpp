@@ -12,17 +12,19 @@ std::wstring Shown(const std::string& digits)
     return digits.size() <= 40 ? Widen(digits) : Widen(digits.substr(0, 40)) + L"...";
 }
 
-bool IsAboveLargest(const std::string& digits)
+// The value of decimal digits, leading zeros ignored; above kLargestValue
+// (not exactly) when they have more than ten significant digits.
+uint64_t ValueOf(const std::string& digits)
 {
-    size_t first = digits.find_first_not_of('0');
+    const size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos)
-        return false;
+        return 0;
     if (digits.size() - first > 10)
-        return true;
+        return static_cast<uint64_t>(kLargestValue) + 1;
     uint64_t value = 0;
     for (size_t i = first; i < digits.size(); ++i)
         value = value * 10 + static_cast<uint64_t>(digits[i] - '0');
-    return value > static_cast<uint64_t>(kLargestValue);
+    return value;
 }
 
 }  // namespace
@@ -43,14 +45,15 @@ bool NumberList::FailTooLarge(size_t digits)
 
 bool NumberList::AddDigits(const std::string& digits, const std::wstring& where)
 {
-    if (IsAboveLargest(digits))
+    const uint64_t value = ValueOf(digits);
+    if (value > static_cast<uint64_t>(kLargestValue))
         return Fail(where + L": " + Shown(digits) + L" is above " + std::to_wstring(kLargestValue) +
                     L", the largest value Numvera.exe converts");
     if (WouldReachLimit(digits.size()))
         return FailTooLarge(digits.size());
     m_bytes += digits;
     m_bytes += "\r\n";
-    ++m_count;
+    m_values.push_back(static_cast<uint32_t>(value));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "protocol/FileProtocol.h"
 
@@ -22,7 +23,9 @@ public:
     // After the last piece: the last line needs no line break.
     bool FinishStream();
 
-    size_t Count() const { return m_count; }
+    size_t Count() const { return m_values.size(); }
+    // The numbers in order, which the result is checked against.
+    const std::vector<uint32_t>& Values() const { return m_values; }
     const std::string& FileBytes() const { return m_bytes; }
     // Why the numbers were refused; empty while they are fine.
     const std::wstring& Problem() const { return m_problem; }
@@ -35,7 +38,7 @@ private:
     bool FailTooLarge(size_t digits);
 
     std::string m_bytes;
-    size_t m_count = 0;
+    std::vector<uint32_t> m_values;
     std::wstring m_problem;
     std::string m_line;  // digits of the stream line being read
     size_t m_lineNumber = 1;

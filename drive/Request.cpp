@@ -8,21 +8,17 @@
 #include <vector>
 
 #include "drive/Console.h"
+#include "drive/Endings.h"
 #include "drive/ExitStatus.h"
+#include "drive/Files.h"
+#include "drive/Patience.h"
+#include "drive/ResultCheck.h"
 #include "protocol/FileProtocol.h"
 
 namespace {
 
 using console::ErrorText;
 using console::Say;
-
-DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
-bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 size_t AnsiLength(const std::wstring& text)
 {
@@ -44,68 +40,6 @@ bool FindDocuments(std::wstring* documents)
     }
     return true;
 }
-
-std::string ReadBytes(const std::wstring& path, bool* ok)
-{
-    std::string bytes;
-    *ok = false;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    BOOL read = FALSE;
-    while ((read = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-        bytes.append(buffer, got);
-    *ok = read != FALSE;
-    ::CloseHandle(file);
-    return bytes;
-}
-
-// Creates the file, never replacing one; the error code on failure, else 0.
-DWORD WriteNewFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ::GetLastError();
-    DWORD error = 0;
-    for (size_t done = 0; done < bytes.size() && error == 0;) {
-        DWORD written = 0;
-        if (::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            done += written;
-        else
-            error = ::GetLastError();
-    }
-    ::CloseHandle(file);
-    if (error != 0)
-        ::DeleteFileW(path.c_str());
-    return error;
-}
-
-// Whether the bytes are lines of binary digits, each ended by CR LF; their number.
-bool CountBinaryLines(const std::string& bytes, size_t* lines)
-{
-    *lines = 0;
-    size_t digits = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '0' || c == '1') {
-            ++digits;
-        } else if (c == '\r' && digits > 0 && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            ++*lines;
-            digits = 0;
-            ++i;
-        } else {
-            return false;
-        }
-    }
-    return digits == 0;
-}
-
-// Ctrl+C and Ctrl+Break wait until the request has ended and the folders are
-// as they were; an interrupted client would leave the AutoFile folder behind.
-BOOL WINAPI HoldBackInterrupt(DWORD type) { return type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT ? TRUE : FALSE; }
 
 struct WindowSearch {
     DWORD processId;
@@ -180,10 +114,29 @@ std::wstring OnOneLine(std::wstring text)
     return text;
 }
 
+// One line on what could not be put back, and what that means for the user.
+void SayWhatStays(const std::wstring& input, const std::wstring& inputLeft, bool othersInput,
+                  const std::wstring& folder, bool folderLeft)
+{
+    const std::wstring automatic = L"while it is there, every start of Numvera.exe is an automatic one";
+    if (othersInput) {
+        Say(L"the input file " + input + L" was left for whoever wrote it: " + inputLeft +
+            (folderLeft ? L"; the folder made for this request stays with it" : L""));
+    } else if (!inputLeft.empty()) {
+        Say(L"the input file " + input + L" was left in place: " + inputLeft + L", most likely as another program "
+            L"holds it; " + automatic + L" and the next request is refused as in progress, so remove it" +
+            (folderLeft ? L" and its folder" : L"") + L" once that program has let go");
+    } else if (folderLeft) {
+        const std::wstring held = FirstEntryOf(folder);
+        Say(L"the folder " + folder + L", made for this request, was left in place" +
+            (held.empty() ? L"" : L": it still holds " + held) + L"; " + automatic + L", so remove it once it is empty");
+    }
+}
+
 class Request {
 public:
     Request(const NumberList& numbers, const RequestOptions& options) : m_numbers(numbers), m_options(options) {}
-    ~Request();
+    ~Request() { PutThingsBack(); }
     int Run();
 
 private:
@@ -197,30 +150,19 @@ private:
     void LookAtWindows(DWORD processId);
     int ReportAnswer();
     int ReportRefusal();
-    void RemoveOwnInput(bool sayWhenKept);
+    void PutThingsBack();
+    std::wstring RemoveOwnInput(bool* othersInput);
+    bool RemoveMadeFolder();
 
     const NumberList& m_numbers;
     const RequestOptions& m_options;
-    std::wstring m_product, m_autoFolder, m_input, m_result;
-    HANDLE m_lock = nullptr;
+    std::wstring m_product, m_temp, m_autoFolder, m_input, m_result, m_lockFile;
+    HANDLE m_lock = INVALID_HANDLE_VALUE;
     bool m_madeAutoFolder = false;
-    bool m_interruptsHeld = false;
+    bool m_wroteInput = false;
     std::set<HWND> m_seenWindows;
     DWORD m_numveraStatus = 0;
 };
-
-Request::~Request()
-{
-    if (m_madeAutoFolder && !::RemoveDirectoryW(m_autoFolder.c_str()))
-        Say(L"could not remove the folder " + m_autoFolder + L", made for this request " + ErrorText(::GetLastError()) +
-            L"; while it is there, every start of Numvera.exe is an automatic one");
-    if (m_lock != nullptr) {
-        ::ReleaseMutex(m_lock);
-        ::CloseHandle(m_lock);
-    }
-    if (m_interruptsHeld)
-        ::SetConsoleCtrlHandler(HoldBackInterrupt, FALSE);
-}
 
 int Request::FindFolders()
 {
@@ -234,6 +176,8 @@ int Request::FindFolders()
         return kCannotRun;
     }
     m_product = documents + kProductSuffix;
+    m_temp = documents + kTempSuffix;
+    m_lockFile = m_temp + kClientLockFileSuffix;
     m_autoFolder = documents + kAutoSuffix;
     m_input = m_autoFolder + kInputFileSuffix;
     m_result = documents + kResultSuffix + kResultFileSuffix;
@@ -241,50 +185,44 @@ int Request::FindFolders()
         Say(L"the path " + m_result + L" is too long for Numvera.exe (" + std::to_wstring(MAX_PATH) + L" bytes at most)");
         return kCannotRun;
     }
-    return kGoOn;
-}
-
-// One request at a time per product folder among the clients that share this
-// lock: a second one would overwrite the first one's result before it is read.
-int Request::TakeClientLock()
-{
-    std::wstring lockName = L"Local\\numvera-drive.";
-    uint32_t hash = 2166136261u;
-    for (wchar_t c : m_product) {
-        hash = (hash ^ static_cast<uint32_t>(::towupper(c))) * 16777619u;
-    }
-    lockName += std::to_wstring(hash);
-    m_lock = ::CreateMutexW(nullptr, FALSE, lockName.c_str());
-    const DWORD waited = m_lock != nullptr ? ::WaitForSingleObject(m_lock, 0) : WAIT_FAILED;
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        if (m_lock != nullptr)
-            ::CloseHandle(m_lock);
-        m_lock = nullptr;
-        Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
-        return kBusy;
-    }
-    m_interruptsHeld = ::SetConsoleCtrlHandler(HoldBackInterrupt, TRUE) != FALSE;
-    return kGoOn;
-}
-
-// Numvera.exe makes its product folder at every start; the client needs it
-// now. One level at a time: the maker folder is there.
-int Request::MakeFolders()
-{
-    if (!IsFolder(m_product) && !::CreateDirectoryW(m_product.c_str(), nullptr)) {
-        Say(L"could not make the folder " + m_product + L" " + ErrorText(::GetLastError()));
-        return kCannotRun;
-    }
-    if (IsFolder(m_autoFolder))
-        return kGoOn;
-    if (Exists(m_autoFolder)) {
+    if (Exists(m_autoFolder) && !IsFolder(m_autoFolder)) {
         Say(m_autoFolder + L" is a file, not a folder, so Numvera.exe would start interactively; it was left as it is");
         return kCannotRun;
     }
-    if (!::CreateDirectoryW(m_autoFolder.c_str(), nullptr)) {
-        Say(L"could not make the folder " + m_autoFolder + L" " + ErrorText(::GetLastError()));
+    return kGoOn;
+}
+
+// One request at a time per product folder, among clients of any session or
+// machine that share it: a second one would overwrite the first one's result
+// before it is read. The turn is a file held open without sharing, which the
+// system lets go of however the client ends; the file that stays on disk
+// means nothing. Numvera.exe makes the product folder and temp at every
+// start; the client needs them now.
+int Request::TakeClientLock()
+{
+    if (!MakeFolder(m_product) || !MakeFolder(m_temp))
+        return kCannotRun;
+    m_lock = ::CreateFileW(m_lockFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_lock == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
+            return kBusy;
+        }
+        Say(L"could not open the lock file " + m_lockFile + L" " + ErrorText(error));
         return kCannotRun;
     }
+    HoldEndings();
+    return kGoOn;
+}
+
+// One level: the product folder is there.
+int Request::MakeFolders()
+{
+    if (IsFolder(m_autoFolder))
+        return kGoOn;
+    if (!MakeFolder(m_autoFolder))
+        return kCannotRun;
     m_madeAutoFolder = true;
     return kGoOn;
 }
@@ -294,6 +232,8 @@ int Request::MakeFolders()
 // input that is already there is never overwritten.
 int Request::WriteInput()
 {
+    // An earlier input that is still being removed is gone within moments.
+    TryPatiently([this] { return !Exists(m_input) || !IsBeingRemoved(m_input); });
     if (Exists(m_input)) {
         Say(L"another request is in progress: " + m_input + L" is already there (another driving program's, or one "
             L"that Numvera.exe refused earlier); it was left as it is");
@@ -315,6 +255,7 @@ int Request::WriteInput()
         Say(L"could not write " + m_input + L" " + ErrorText(moveError));
         return kCannotRun;
     }
+    m_wroteInput = true;
     return kGoOn;
 }
 
@@ -337,22 +278,25 @@ bool Request::Launch(PROCESS_INFORMATION* process)
 }
 
 // Message boxes of Numvera.exe appear only when its user asked for messages;
-// they hold the program until answered, so say what they say.
+// they hold the program until answered, so say what they say. When the
+// console closes or the session ends nobody is left to answer them, and the
+// request must end within moments: they are answered then.
 void Request::LookAtWindows(DWORD processId)
 {
     WindowSearch search{processId, {}};
     ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    const bool answer = m_options.answerMessages || IsEndingAsked();
     for (HWND window : search.found) {
-        if (!m_seenWindows.insert(window).second)
-            continue;
+        const bool seen = !m_seenWindows.insert(window).second;
         HWND text = ::GetDlgItem(window, 0xFFFF);  // the text of a message box
         if (text != nullptr) {
-            Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
-            if (m_options.answerMessages)
+            if (!seen)
+                Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
+            if (answer)
                 ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-            else
+            else if (!seen)
                 Say(L"it waits until the message is answered (--answer-messages answers it)");
-        } else if (WindowText(window) == L"Binarok") {
+        } else if (!seen && WindowText(window) == L"Binarok") {
             Say(L"Numvera.exe opened its dialog instead of taking the request; it waits until the dialog is closed");
         }
     }
@@ -360,13 +304,6 @@ void Request::LookAtWindows(DWORD processId)
 
 void Request::Await(const PROCESS_INFORMATION& process)
 {
-    // Under Wine the first window call may start the desktop process, which
-    // keeps the caller's standard error for the rest of the session: make
-    // that call with none.
-    HANDLE errorOutput = ::GetStdHandle(STD_ERROR_HANDLE);
-    ::SetStdHandle(STD_ERROR_HANDLE, nullptr);
-    ::GetDesktopWindow();
-    ::SetStdHandle(STD_ERROR_HANDLE, errorOutput);
     while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT)
         LookAtWindows(process.dwProcessId);
     ::GetExitCodeProcess(process.hProcess, &m_numveraStatus);
@@ -376,23 +313,16 @@ void Request::Await(const PROCESS_INFORMATION& process)
     ::CloseHandle(process.hProcess);
 }
 
+// Numvera.exe said it answered: its result must be the binary digits of the
+// numbers, or it is an earlier result, or another request's.
 int Request::ReportAnswer()
 {
     bool read = false;
     const std::string result = ReadBytes(m_result, &read);
-    size_t lines = 0;
-    if (!read) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" cannot be read " + ErrorText(::GetLastError()));
-        return kBadResult;
-    }
-    if (!CountBinaryLines(result, &lines)) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" is not lines of binary digits");
-        return kBadResult;
-    }
-    if (lines != m_numbers.Count()) {
-        Say(L"Numvera.exe took the input, but its result " + m_result + L" holds " + std::to_wstring(lines) +
-            L" lines for " + std::to_wstring(m_numbers.Count()) + L" numbers; another program may have made a request "
-            L"meanwhile");
+    const std::wstring why = read ? WhyResultDoesNotAnswer(result, m_numbers.Values())
+                                  : L"it cannot be read " + ErrorText(::GetLastError());
+    if (!why.empty()) {
+        Say(L"Numvera.exe said it answered, but its result " + m_result + L" does not answer the request: " + why);
         return kBadResult;
     }
     if (!console::WriteOut(result)) {
@@ -402,27 +332,46 @@ int Request::ReportAnswer()
     return kAnswered;
 }
 
-// A refused input stays for its owner to look at. This client is its owner
-// and keeps the numbers itself, so it removes the file, but only when it
-// still holds exactly what was written: left there, it would make every later
-// start of Numvera.exe an automatic one and block the next request.
-void Request::RemoveOwnInput(bool sayWhenKept)
-{
-    bool read = false;
-    const std::string bytes = ReadBytes(m_input, &read);
-    if (read && bytes == m_numbers.FileBytes() && ::DeleteFileW(m_input.c_str()))
-        return;
-    if (sayWhenKept)
-        Say(L"the input file " + m_input + L" was left in place: " +
-            (read && bytes != m_numbers.FileBytes() ? L"it no longer holds what this request wrote"
-                                                    : L"it could not be removed " + ErrorText(::GetLastError())));
-}
-
 int Request::ReportRefusal()
 {
     Say(RefusalLine(m_numveraStatus));
-    RemoveOwnInput(true);
     return kRefused;
+}
+
+// A refused input stays for its owner to look at. This client is its owner
+// and keeps the numbers itself, so it removes the file, also when it was
+// answered and another program still holds it: left there, it would make
+// every later start of Numvera.exe an automatic one and block the next
+// request. Empty when it is gone; otherwise why not, with *othersInput set
+// when it holds another request now.
+std::wstring Request::RemoveOwnInput(bool* othersInput)
+{
+    std::wstring why;
+    TryPatiently([&] {
+        why = TryRemovingOwnInput(m_input, m_numbers.FileBytes(), othersInput);
+        return why.empty() || *othersInput;
+    });
+    return why;
+}
+
+bool Request::RemoveMadeFolder()
+{
+    return ::RemoveDirectoryW(m_autoFolder.c_str()) || !Exists(m_autoFolder);
+}
+
+// However the request ended: its own input and the AutoFile folder it made
+// are removed, and what cannot be is said.
+void Request::PutThingsBack()
+{
+    bool othersInput = false;
+    const std::wstring inputLeft = m_wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
+    // A folder that still holds the input cannot go; one that did may take a moment.
+    const bool folderLeft =
+        m_madeAutoFolder && !(inputLeft.empty() ? TryPatiently([this] { return RemoveMadeFolder(); }) : RemoveMadeFolder());
+    SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
+    if (m_lock != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_lock);
+    SignalPutBack();
 }
 
 int Request::Run()
@@ -437,12 +386,12 @@ int Request::Run()
     if (status != kGoOn)
         return status;
     PROCESS_INFORMATION process{};
-    if (!Launch(&process)) {
-        RemoveOwnInput(true);
+    if (!Launch(&process))
         return kCannotRun;
-    }
     Await(process);
-    return Exists(m_input) ? ReportRefusal() : ReportAnswer();
+    // Its status says whether it answered; only then is a result read. The
+    // input's name may outlive an answer while another program holds it.
+    return m_numveraStatus == static_cast<DWORD>(Refusal::None) ? ReportAnswer() : ReportRefusal();
 }
 
 }  // namespace

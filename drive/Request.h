@@ -7,6 +7,10 @@
 
 #include "drive/NumberList.h"
 
+// In the temp folder: held open without sharing by the client whose turn it
+// is, so that requests of any session or machine take turns.
+constexpr wchar_t kClientLockFileSuffix[] = L"\\numvera-drive.lock";
+
 struct RequestOptions {
     std::wstring numveraExe;
     // Copy Numvera.exe's message boxes to standard error and press their OK,

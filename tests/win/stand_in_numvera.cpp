@@ -1,0 +1,131 @@
+// A stand-in for Numvera.exe in the tests of numvera-drive.exe, started by
+// the client through --exe. It takes the request the way a faulty program,
+// or a file system with other programs about, might; the variable
+// NUMVERA_STAND_IN says which:
+//   forget        removes the input and writes no result
+//   wrong-digits  answers with the last binary digit of every number flipped
+//   crash         answers, then ends with the status of a crash
+//   linger        answers while another process holds the input open for a
+//                 moment, letting it be removed: its name outlives the removal
+//   refuse-held   refuses while another process holds the input open for a
+//                 moment without letting it be removed
+// That other process is the stand-in again:
+//   numvera_stand_in.exe --hold PATH SHARE EVENT
+// opens PATH with the share mode, signals the inherited EVENT and lets go
+// after kHoldMs.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "protocol/FileProtocol.h"
+#include "tests/win/NumveraTestEnvironment.h"
+
+namespace {
+
+constexpr DWORD kHoldMs = 300;
+constexpr int kUsage = 2;
+constexpr DWORD kCrash = 0xC0000005;  // an access violation
+
+std::wstring Documents()
+{
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : L"";
+}
+
+std::vector<uint32_t> ValuesOf(const std::string& input)
+{
+    std::vector<uint32_t> values;
+    std::string line;
+    for (char c : input + "\n") {
+        if (c == '\n') {
+            if (!line.empty())
+                values.push_back(static_cast<uint32_t>(std::stoul(line)));
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    return values;
+}
+
+std::string ResultOf(const std::vector<uint32_t>& values, bool flipLastDigit)
+{
+    std::string result;
+    for (uint32_t value : values) {
+        std::string digits = testenv::BinaryDigits(value);
+        if (flipLastDigit)
+            digits.back() = digits.back() == '0' ? '1' : '0';
+        result += digits + "\r\n";
+    }
+    return result;
+}
+
+// Starts the holder and returns once it holds the file.
+bool HoldForAMoment(const std::wstring& path, DWORD share)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE held = ::CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    wchar_t self[MAX_PATH * 2] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+    std::wstring commandLine = testenv::QuotedArgument(self) + L" --hold " + testenv::QuotedArgument(path) + L" " +
+                               std::to_wstring(share) + L" " + std::to_wstring(reinterpret_cast<uintptr_t>(held));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (held == nullptr ||
+        !::CreateProcessW(self, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    const HANDLE waitFor[] = {held, process.hProcess};
+    const bool holding = ::WaitForMultipleObjects(2, waitFor, FALSE, 10000) == WAIT_OBJECT_0;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(held);
+    return holding;
+}
+
+int Hold(const wchar_t* path, const wchar_t* share, const wchar_t* event)
+{
+    HANDLE file = ::CreateFileW(path, GENERIC_READ, static_cast<DWORD>(std::wcstoul(share, nullptr, 10)), nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return kUsage;
+    ::SetEvent(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoull(event, nullptr, 10))));
+    ::Sleep(kHoldMs);
+    ::CloseHandle(file);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 5 && std::wstring(argv[1]) == L"--hold")
+        return Hold(argv[2], argv[3], argv[4]);
+    wchar_t mode[64] = {};
+    ::GetEnvironmentVariableW(L"NUMVERA_STAND_IN", mode, 64);
+    const std::wstring documents = Documents();
+    const std::wstring input = documents + kAutoSuffix + kInputFileSuffix;
+    const std::wstring result = documents + kResultSuffix + kResultFileSuffix;
+    const std::vector<uint32_t> values = ValuesOf(testenv::ReadFileBytes(input));
+    const std::wstring behaviour = mode;
+    const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"crash" ||
+                       behaviour == L"linger" || behaviour == L"refuse-held";
+    if (!known || documents.empty() || values.empty())
+        return kUsage;
+    ::CreateDirectoryW((documents + kResultSuffix).c_str(), nullptr);
+
+    if (behaviour == L"refuse-held")
+        return HoldForAMoment(input, FILE_SHARE_READ | FILE_SHARE_WRITE) ? static_cast<int>(Refusal::ResultNotWritten)
+                                                                         : kUsage;
+    if (behaviour != L"forget" && !testenv::WriteFileBytes(result, ResultOf(values, behaviour == L"wrong-digits")))
+        return kUsage;
+    if (behaviour == L"linger" && !HoldForAMoment(input, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        return kUsage;
+    if (!::DeleteFileW(input.c_str()))
+        return kUsage;
+    return behaviour == L"crash" ? static_cast<int>(kCrash) : 0;
+}
