@@ -531,37 +531,70 @@ TEST_F(Drive, TheAutoFileFolderIsLeftAsItWasFound)
 
 // Numvera.exe's exit status says why it refused; the client says it in one
 // line, in Japanese where the console's code page is 932 (the run under code
-// page 932 here), and with --verbose gives the number too.
+// page 932 here), and with --verbose gives the number too. A status that
+// Numvera.exe does not end with is no answer. The real Numvera.exe refuses
+// for two rows; a stand-in ends with each other status.
 TEST_F(Drive, ARefusalSaysWhyInTheUsersLanguage)
 {
     const bool japanese = ::GetACP() == 932;
+    enum Setup { kStandIn, kBlockTheResult, kAFolderNamedLikeTheLock };
+    const std::wstring refused = L"Numvera.exe refused the request: ";
+    const std::wstring refusedJa = L"Numvera.exe は要求を処理しませんでした: ";
     const struct {
-        const char* what;
-        int numveraStatus;
-        const wchar_t* english;
-        const wchar_t* japanese;
+        Setup setup;
+        DWORD numveraStatus;
+        std::wstring english;
+        std::wstring japanese;
     } cases[] = {
-        {"the result cannot be written", 17, L"Numvera.exe refused the request: it could not write the result file",
-         L"Numvera.exe は要求を処理しませんでした: 結果ファイルに書き込めませんでした"},
-        {"the run lock cannot be opened", 20,
-         L"Numvera.exe refused the request: it could not open its lock file temp\\BivoA.lock (temp is not a folder, "
-         L"or access is refused)",
-         L"Numvera.exe は要求を処理しませんでした: ロックファイル temp\\BivoA.lock を開けませんでした（temp "
-         L"がフォルダーでないか、アクセスが拒否されました）"},
+        {kStandIn, 11, refused + L"it found no input file", refusedJa + L"入力ファイルが見つかりませんでした"},
+        {kStandIn, 12, refused + L"the input file was empty", refusedJa + L"入力ファイルが空でした"},
+        {kStandIn, 13, refused + L"the input file held characters other than digits and line breaks",
+         refusedJa + L"入力ファイルに数字と改行以外の文字がありました"},
+        {kStandIn, 14, refused + L"the input file was too large", refusedJa + L"入力ファイルが大きすぎました"},
+        {kStandIn, 15, refused + L"it could not open the input file; another program held it open",
+         refusedJa + L"入力ファイルを開けませんでした。ほかのプログラムが開いていました"},
+        {kStandIn, 16, refused + L"a number was above 2147483647", refusedJa + L"2147483647 を超える数値がありました"},
+        {kBlockTheResult, 17, refused + L"it could not write the result file",
+         refusedJa + L"結果ファイルに書き込めませんでした"},
+        {kStandIn, 18, refused + L"it wrote the result file but could not remove the input file",
+         refusedJa + L"結果ファイルは書き込みましたが、入力ファイルを削除できませんでした"},
+        {kStandIn, 19, refused + L"another run of Numvera.exe kept the folders busy for more than a minute",
+         refusedJa + L"ほかの Numvera.exe の処理が1分以上終わりませんでした"},
+        {kAFolderNamedLikeTheLock, 20,
+         refused + L"it could not open its lock file temp\\BivoA.lock (temp is not a folder, or access is refused)",
+         refusedJa + L"ロックファイル temp\\BivoA.lock を開けませんでした（temp がフォルダーでないか、アクセスが拒否されました）"},
+        {kStandIn, 21, refused + L"it could not create its dialog, and read and wrote nothing",
+         refusedJa + L"ダイアログを作成できず、何も読み書きしませんでした"},
+        {kStandIn, 1,
+         L"Numvera.exe did not end by itself (status 1): it was ended from outside or crashed; its result is not read",
+         L"Numvera.exe は自分で終了しませんでした（終了コード 1）。外から終了させられたか、異常終了しました。結果は読みません"},
+        {kStandIn, 3221225477,
+         L"Numvera.exe did not end by itself (status 3221225477): it was ended from outside or crashed; its result is "
+         L"not read",
+         L"Numvera.exe は自分で終了しませんでした（終了コード 3221225477）。外から終了させられたか、異常終了しました。"
+         L"結果は読みません"},
     };
+    const std::wstring standIn = testenv::BesideTestProgram(L"numvera_stand_in.exe");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.numveraStatus);
         NewDocuments();
-        if (c.numveraStatus == 17) {
+        Args arguments = {L"--verbose", L"12"};
+        if (c.setup == kBlockTheResult) {
             BlockTheResult();
-        } else {
+        } else if (c.setup == kAFolderNamedLikeTheLock) {
             MakeProductFolders(false);
             ::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr);
             ASSERT_TRUE(::CreateDirectoryW((m_documents + kTempSuffix + kRunLockFileSuffix).c_str(), nullptr));
+        } else {
+            arguments.insert(arguments.begin(), {L"--exe", standIn});
+            ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN", L"end-with");
+            ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN_STATUS", std::to_wstring(c.numveraStatus).c_str());
         }
-        const ClientOutcome outcome = RunClient({L"--verbose", L"12"});
+        const ClientOutcome outcome = RunClient(arguments);
+        ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN", nullptr);
         EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kRefused));
-        EXPECT_TRUE(Contains(outcome.err, std::wstring(japanese ? c.japanese : c.english) + L"\r\n")) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_TRUE(Contains(outcome.err, (japanese ? c.japanese : c.english) + L"\r\n")) << outcome.err;
         EXPECT_TRUE(Contains(outcome.err, L"Numvera.exe ended with status " + std::to_wstring(c.numveraStatus)))
             << outcome.err;
         EXPECT_FALSE(testenv::PathExists(Input())) << "the client's own input is not left behind";

@@ -9,6 +9,7 @@
 //                 moment, letting it be removed: its name outlives the removal
 //   refuse-held   refuses while another process holds the input open for a
 //                 moment without letting it be removed
+//   end-with      ends with the status NUMVERA_STAND_IN_STATUS, touching nothing
 // That other process is the stand-in again:
 //   numvera_stand_in.exe --hold PATH SHARE EVENT
 // opens PATH with the share mode, signals the inherited EVENT and lets go
@@ -112,6 +113,11 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring result = documents + kResultSuffix + kResultFileSuffix;
     const std::vector<uint32_t> values = ValuesOf(testenv::ReadFileBytes(input));
     const std::wstring behaviour = mode;
+    if (behaviour == L"end-with") {
+        wchar_t status[16] = {};
+        ::GetEnvironmentVariableW(L"NUMVERA_STAND_IN_STATUS", status, 16);
+        return static_cast<int>(std::wcstoul(status, nullptr, 10));
+    }
     const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"crash" ||
                        behaviour == L"linger" || behaviour == L"refuse-held";
     if (!known || documents.empty() || values.empty())
