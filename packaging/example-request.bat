@@ -14,7 +14,7 @@ if not exist "%docs%\Quendral\" (>&2 echo No folder Quendral in the documents fo
 if not exist "%exe%" (>&2 echo No Numvera.exe beside this file.& exit /b 4)
 rem AutoFile makes every start of Numvera.exe automatic: it is removed again
 rem only if it is made here. Each step is judged by what exists afterwards,
-rem not by "||", which Wine's cmd also runs after a mkdir or ren that worked.
+rem not by "||", which Wine 8's cmd also runs after a mkdir or ren that worked.
 set made=
 if not exist "%auto%\" (
     mkdir "%auto%"

@@ -47,20 +47,20 @@ void SetHeldFileAttributes(CFile& held, DWORD attributes)
     ::SetFileInformationByHandle(held.m_hFile, FileBasicInfo, &basic, sizeof basic);
 }
 
-// Removal with the name gone at once, also of a read-only file (Windows 10
-// 1809 and later): declared here, since the program also runs on systems
-// that refuse it.
+// Removal with the name gone as the handle closes, also of a read-only file
+// (Windows 10 1809 and later; Wine 10): declared here, since the program
+// also runs where it is refused (FAT and exFAT volumes, older Windows, Wine 8).
 constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
 constexpr DWORD kDispositionDelete = 0x1;
 constexpr DWORD kDispositionPosixSemantics = 0x2;
 constexpr DWORD kDispositionIgnoreReadOnly = 0x10;
 
-// The name goes at once where the system allows, even while a reader that
-// shares removal still has the file open; elsewhere, when the last handle
-// closes. Only a system that does not know the removal at once (Windows
-// before 10 1809, FAT) takes the other; one that refuses the removal itself
-// is not asked again another way: a removal left to the close could fail
-// there unseen.
+// The name goes as this handle closes where the system allows, even while a
+// reader that shares removal still has the file open; elsewhere, when the
+// last handle closes. Only a system that does not know the removal at once
+// (Windows before 10 1809, FAT, Wine 8) takes the other; one that refuses the
+// removal itself is not asked again another way: a removal left to the close
+// could fail there unseen.
 bool MarkHeldFileForRemoval(CFile& held)
 {
     // FILE_DISPOSITION_INFO_EX
@@ -123,8 +123,8 @@ bool WriteAndFlush(const std::wstring& path, const std::string& bytes)
 
 // An existing target must be writable under the same share rules as a direct
 // write: not read-only, and not held by anyone who denies writers. The rename
-// alone would not say so everywhere: Wine replaces read-only files, and
-// under Wine run as root even opens them for writing.
+// alone would not say so everywhere: Wine 8 replaces read-only files, and
+// Wine run as root even opens them for writing.
 bool TargetAcceptsWriting(const std::wstring& path)
 {
     CFileStatus status;

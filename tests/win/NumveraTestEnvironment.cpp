@@ -46,6 +46,13 @@ std::wstring BesideTestProgram(const std::wstring& name)
     return folder + name;
 }
 
+int WineLine()
+{
+    wchar_t line[8] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"NUMVERA_WINE_LINE", line, 8);
+    return length > 0 && length < 8 ? _wtoi(line) : 0;
+}
+
 std::wstring FreshFolder(const std::wstring& name)
 {
     const std::wstring root = Variable(L"NUMVERA_TEST_ROOT");

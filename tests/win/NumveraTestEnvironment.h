@@ -13,6 +13,10 @@ std::wstring NumveraExe();
 // A program that lies beside the running test program.
 std::wstring BesideTestProgram(const std::wstring& name);
 
+// The Wine line the tests run on, from NUMVERA_WINE_LINE (8 or 10; see
+// tests/wine/wine-line.sh); 0 where none is named, as on Windows.
+int WineLine();
+
 // A new empty folder for one test below NUMVERA_TEST_ROOT.
 std::wstring FreshFolder(const std::wstring& name);
 
@@ -28,7 +32,7 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 bool PathExists(const std::wstring& path);
 
 // A link at linkPath to the folder target that shows as a reparse point.
-// Tries CreateSymbolicLinkW first; Wine 8 answers it with success but makes
+// Tries CreateSymbolicLinkW first; Wine answers it with success but makes
 // nothing, so under Wine a Unix symbolic link is made instead, which Wine
 // reports with FILE_ATTRIBUTE_REPARSE_POINT. False when neither worked.
 bool MakeFolderLink(const std::wstring& linkPath, const std::wstring& target);

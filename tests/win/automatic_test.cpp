@@ -341,6 +341,12 @@ TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
 TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
 {
     const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // A reader that allows removal does not keep the input's name on Windows:
+    // it goes as the program closes its handle (FILE_DISPOSITION_FLAG_POSIX_
+    // SEMANTICS, Windows 10 1809 and later), and so on Wine 10. Wine 8 refuses
+    // that removal, and the program's fallback leaves the name until the
+    // reader lets go, as Windows does on file systems without it (FAT, exFAT).
+    const bool nameGoesAtOnce = testenv::WineLine() != 8;
     const struct {
         const char* what;
         bool result;  // else the input is held
@@ -389,9 +395,14 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
             ::CloseHandle(held);
         }
         ExpectOneMessage(Finish(), holding.message, holding.icon, holding.status);
-        if (holding.letGoAfterMs == 0)
-            ::CloseHandle(held);
         const bool answered = holding.status == kAnswered;
+        if (holding.letGoAfterMs == 0) {
+            // An answered input is gone, unless it is the input that is held
+            // and its name waits for the holder.
+            EXPECT_EQ(testenv::PathExists(Input()), !answered || (!holding.result && !nameGoesAtOnce))
+                << "while still held";
+            ::CloseHandle(held);
+        }
         EXPECT_EQ(testenv::ReadFileBytes(Result()), answered ? "1100\r\n" : "earlier\r\n");
         EXPECT_EQ(testenv::FolderEntries(ResultFolder()), Names{L"BivoResult.tbin"}) << "no temporary file left";
         EXPECT_EQ(testenv::PathExists(Input()), !answered);
