@@ -25,7 +25,7 @@ class Program {
 public:
     // Starts the executable with NUMVERA_TEST_DOCS set to documentsDir (empty:
     // the variable is removed) and arguments appended to its command line.
-    // Under load Wine has been seen to fail a start now and then; it is tried
+    // Under load Wine 8 has been seen to fail a start now and then; it is tried
     // three times.
     Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments = L"");
     ~Program();  // ends the process if it still runs
