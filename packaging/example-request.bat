@@ -63,5 +63,6 @@ if defined refused (
 )
 :done
 del "%sent%" 2>nul
-if defined made rd "%auto%"
+rem A folder that still holds an input stays, without a second message.
+if defined made rd "%auto%" 2>nul
 exit /b %status%
