@@ -45,15 +45,6 @@ enum class Refusal : int {
     NoTurn = 20,             // the lock file cannot be opened at all
     DialogNotCreated = 21,   // nothing was read or written
 };
-constexpr int kFirstRefusal = static_cast<int>(Refusal::InputMissing);
-constexpr int kLastRefusal = static_cast<int>(Refusal::DialogNotCreated);
-
-// Whether an exit status is one that Numvera.exe ends with by itself.
-constexpr bool IsNumveraStatus(unsigned long status)
-{
-    return status == 0 || (status >= static_cast<unsigned long>(kFirstRefusal) &&
-                           status <= static_cast<unsigned long>(kLastRefusal));
-}
 
 // An input file must be smaller than this many bytes.
 constexpr size_t kInputFileSizeLimit = 2077000;
