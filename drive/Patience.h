@@ -5,6 +5,7 @@
 
 #include <functional>
 
-// Runs the step until it says it is done, pausing between tries for 1, 10,
-// 20, 40, 100, 200, 400 and 800 ms, about 1.6 s in all; whether it was done.
+// Runs the step until it says it is done, pausing between tries as
+// Numvera.exe does (kBriefHoldPausesMs, about 1.6 s in all); whether it was
+// done.
 bool TryPatiently(const std::function<bool()>& step);

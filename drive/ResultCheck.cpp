@@ -1,5 +1,8 @@
 #include "drive/ResultCheck.h"
 
+namespace {
+
+// The binary digits of a value, without leading zeros ("0" for 0).
 std::string BinaryDigitsOf(uint32_t value)
 {
     std::string digits;
@@ -9,6 +12,8 @@ std::string BinaryDigitsOf(uint32_t value)
     } while (value != 0);
     return digits;
 }
+
+}  // namespace
 
 std::wstring WhyResultDoesNotAnswer(const std::string& result, const std::vector<uint32_t>& values)
 {

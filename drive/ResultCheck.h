@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-// The binary digits of a value, without leading zeros ("0" for 0).
-std::string BinaryDigitsOf(uint32_t value);
-
 // Why the result does not answer the numbers, for a message; empty when
 // every line is exactly the binary digits of its number, ended by CR LF, and
 // nothing follows the last.

@@ -46,6 +46,12 @@ enum class Refusal : int {
     DialogNotCreated = 21,   // nothing was read or written
 };
 
+// A program that holds a file for a moment (a virus scanner, the indexer, a
+// sync client) is waited out: a file step it holds up is tried again after
+// each of these pauses, about 1.6 s in all, before it counts as failed. Both
+// Numvera.exe and numvera-drive.exe wait so long.
+constexpr unsigned kBriefHoldPausesMs[] = {1, 10, 20, 40, 100, 200, 400, 800};
+
 // An input file must be smaller than this many bytes.
 constexpr size_t kInputFileSizeLimit = 2077000;
 // The largest value an input line may hold.

@@ -10,17 +10,25 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    bool visibleOnly;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
 {
     auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window))
+    if (owner == search->processId && (!search->visibleOnly || ::IsWindowVisible(window)))
         search->found.push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly)
+{
+    WindowSearch search{processId, visibleOnly, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Renders the standard icon the way a message box draws it, for comparison.
@@ -142,12 +150,9 @@ std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId)
     return boxes;
 }
 
-std::vector<HWND> VisibleTopLevelWindows(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId) { return TopLevelWindows(processId, true); }
+
+std::vector<HWND> AllTopLevelWindows(DWORD processId) { return TopLevelWindows(processId, false); }
 
 std::wstring WindowCaption(HWND window)
 {

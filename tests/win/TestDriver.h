@@ -52,6 +52,8 @@ private:
 };
 
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+// Hidden ones too.
+std::vector<HWND> AllTopLevelWindows(DWORD processId);
 std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId);
 std::wstring WindowCaption(HWND window);
 std::wstring ClassNameOf(HWND window);

@@ -780,26 +780,6 @@ TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
     EXPECT_FALSE(testenv::PathExists(AutoFolder()));
 }
 
-// The top-level windows of a process, hidden ones too.
-std::vector<HWND> WindowsOf(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId)
-                search->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A console event as Windows delivers it: a new thread of the process that
 // starts at kernelbase's CtrlRoutine and calls the handlers; whether it
 // returned. Windows ends the process then. Wine has no other way to these
@@ -838,7 +818,7 @@ bool DeliverConsoleEvent(HANDLE process, DWORD processId, DWORD event)
 // its top-level windows; the process is ended once they have returned.
 void EndSession(DWORD processId)
 {
-    const std::vector<HWND> windows = WindowsOf(processId);
+    const std::vector<HWND> windows = driver::AllTopLevelWindows(processId);
     for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
         for (HWND window : windows) {
             DWORD_PTR answer = 0;
@@ -872,7 +852,8 @@ TEST_F(Drive, EveryEndingPutsThingsBack)
         ASSERT_TRUE(client.Started());
         ASSERT_TRUE(driver::WaitUntil([&] { return Contains(client.ErrSoFar(), kCompleted); }, 60000));
         if (c.ending == kSessionMessages) {
-            ASSERT_TRUE(driver::WaitUntil([&] { return !WindowsOf(client.ProcessId()).empty(); }, 60000));
+            ASSERT_TRUE(
+                driver::WaitUntil([&] { return !driver::AllTopLevelWindows(client.ProcessId()).empty(); }, 60000));
             EndSession(client.ProcessId());
         } else {
             EXPECT_TRUE(DeliverConsoleEvent(client.Process(), client.ProcessId(), c.ending));
