@@ -9,11 +9,12 @@
 //                 moment, letting it be removed: its name outlives the removal
 //   refuse-held   refuses while another process holds the input open for a
 //                 moment without letting it be removed
+//   refuse-held-long  the same, the input held for longer than anyone waits
 //   end-with      ends with the status NUMVERA_STAND_IN_STATUS, touching nothing
 // That other process is the stand-in again:
-//   numvera_stand_in.exe --hold PATH SHARE EVENT
+//   numvera_stand_in.exe --hold PATH SHARE MS EVENT
 // opens PATH with the share mode, signals the inherited EVENT and lets go
-// after kHoldMs.
+// after MS milliseconds.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -27,7 +28,8 @@
 
 namespace {
 
-constexpr DWORD kHoldMs = 300;
+constexpr DWORD kMomentMs = 300;
+constexpr DWORD kLongerThanAnyWaitMs = 4000;
 constexpr int kUsage = 2;
 constexpr DWORD kCrash = 0xC0000005;  // an access violation
 
@@ -66,14 +68,15 @@ std::string ResultOf(const std::vector<uint32_t>& values, bool flipLastDigit)
 }
 
 // Starts the holder and returns once it holds the file.
-bool HoldForAMoment(const std::wstring& path, DWORD share)
+bool HoldFor(DWORD ms, const std::wstring& path, DWORD share)
 {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE held = ::CreateEventW(&inheritable, TRUE, FALSE, nullptr);
     wchar_t self[MAX_PATH * 2] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
     std::wstring commandLine = testenv::QuotedArgument(self) + L" --hold " + testenv::QuotedArgument(path) + L" " +
-                               std::to_wstring(share) + L" " + std::to_wstring(reinterpret_cast<uintptr_t>(held));
+                               std::to_wstring(share) + L" " + std::to_wstring(ms) + L" " +
+                               std::to_wstring(reinterpret_cast<uintptr_t>(held));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -88,14 +91,14 @@ bool HoldForAMoment(const std::wstring& path, DWORD share)
     return holding;
 }
 
-int Hold(const wchar_t* path, const wchar_t* share, const wchar_t* event)
+int Hold(const wchar_t* path, const wchar_t* share, const wchar_t* ms, const wchar_t* event)
 {
     HANDLE file = ::CreateFileW(path, GENERIC_READ, static_cast<DWORD>(std::wcstoul(share, nullptr, 10)), nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return kUsage;
     ::SetEvent(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoull(event, nullptr, 10))));
-    ::Sleep(kHoldMs);
+    ::Sleep(static_cast<DWORD>(std::wcstoul(ms, nullptr, 10)));
     ::CloseHandle(file);
     return 0;
 }
@@ -104,8 +107,8 @@ int Hold(const wchar_t* path, const wchar_t* share, const wchar_t* event)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 5 && std::wstring(argv[1]) == L"--hold")
-        return Hold(argv[2], argv[3], argv[4]);
+    if (argc == 6 && std::wstring(argv[1]) == L"--hold")
+        return Hold(argv[2], argv[3], argv[4], argv[5]);
     wchar_t mode[64] = {};
     ::GetEnvironmentVariableW(L"NUMVERA_STAND_IN", mode, 64);
     const std::wstring documents = Documents();
@@ -119,17 +122,20 @@ int wmain(int argc, wchar_t** argv)
         return static_cast<int>(std::wcstoul(status, nullptr, 10));
     }
     const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"crash" ||
-                       behaviour == L"linger" || behaviour == L"refuse-held";
+                       behaviour == L"linger" || behaviour == L"refuse-held" ||
+                       behaviour == L"refuse-held-long";
     if (!known || documents.empty() || values.empty())
         return kUsage;
     ::CreateDirectoryW((documents + kResultSuffix).c_str(), nullptr);
 
-    if (behaviour == L"refuse-held")
-        return HoldForAMoment(input, FILE_SHARE_READ | FILE_SHARE_WRITE) ? static_cast<int>(Refusal::ResultNotWritten)
-                                                                         : kUsage;
+    if (behaviour == L"refuse-held" || behaviour == L"refuse-held-long") {
+        const DWORD ms = behaviour == L"refuse-held" ? kMomentMs : kLongerThanAnyWaitMs;
+        return HoldFor(ms, input, FILE_SHARE_READ | FILE_SHARE_WRITE) ? static_cast<int>(Refusal::ResultNotWritten)
+                                                                      : kUsage;
+    }
     if (behaviour != L"forget" && !testenv::WriteFileBytes(result, ResultOf(values, behaviour == L"wrong-digits")))
         return kUsage;
-    if (behaviour == L"linger" && !HoldForAMoment(input, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+    if (behaviour == L"linger" && !HoldFor(kMomentMs, input, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
         return kUsage;
     if (!::DeleteFileW(input.c_str()))
         return kUsage;
