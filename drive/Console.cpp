@@ -60,6 +60,11 @@ bool SpeaksJapanese()
     return (codePage != 0 ? codePage : ::GetOEMCP()) == 932;
 }
 
+void SayInTheUsersLanguage(const std::wstring& english, const std::wstring& japanese)
+{
+    Say(SpeaksJapanese() ? japanese : english);
+}
+
 std::wstring ErrorText(unsigned long code)
 {
     wchar_t* text = nullptr;

@@ -15,6 +15,9 @@ void Say(const std::wstring& text);
 // Whether the user reads Japanese: the console's code page is 932.
 bool SpeaksJapanese();
 
+// Says the text in the user's language.
+void SayInTheUsersLanguage(const std::wstring& english, const std::wstring& japanese);
+
 // The text of a Windows error code, for messages: "(error 5: Access denied.)".
 std::wstring ErrorText(unsigned long code);
 

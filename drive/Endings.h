@@ -3,7 +3,8 @@
 // within moments. Closing the console, logging off and shutting down end the
 // process as soon as their handler returns, and a few seconds later in any
 // case: the handler waits, no longer than the system allows, until the
-// request has put back what it changed.
+// request has put back what it changed, and the request withdraws itself
+// meanwhile when Numvera.exe does not hold it (Request.cpp).
 #pragma once
 
 // From here on until the process ends.

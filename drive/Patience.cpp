@@ -1,17 +1,20 @@
 #include "drive/Patience.h"
 
-#include <windows.h>
-
 #include "protocol/FileProtocol.h"
 
-bool TryPatiently(const std::function<bool()>& step)
+bool IsBriefHoldError(DWORD error)
 {
-    if (step())
-        return true;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+DWORD TryPatiently(const std::function<DWORD()>& step)
+{
+    DWORD error = step();
     for (const unsigned pause : kBriefHoldPausesMs) {
+        if (!IsBriefHoldError(error))
+            break;
         ::Sleep(pause);
-        if (step())
-            return true;
+        error = step();
     }
-    return false;
+    return error;
 }

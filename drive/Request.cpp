@@ -19,6 +19,15 @@ namespace {
 
 using console::ErrorText;
 using console::Say;
+using console::SayInTheUsersLanguage;
+
+// How long a withdrawn request waits for the Numvera.exe it ended: a process
+// ended from outside is gone within moments, and the ending's few seconds
+// must still hold the putting back.
+constexpr DWORD kEndedNumveraWaitMs = 1000;
+// The exit status Numvera.exe gets when a withdrawn request ends it, the one
+// Windows gives a program ended from Task Manager.
+constexpr UINT kEndedFromOutside = 1;
 
 size_t AnsiLength(const std::wstring& text)
 {
@@ -127,9 +136,10 @@ void SayWhatStays(const std::wstring& input, const std::wstring& inputLeft, bool
             L"holds it; " + automatic + L" and the next request is refused as in progress, so remove it" +
             (folderLeft ? L" and its folder" : L"") + L" once that program has let go");
     } else if (folderLeft) {
-        const std::wstring held = FirstEntryOf(folder);
+        const std::vector<std::wstring> held = EntriesOf(folder);
         Say(L"the folder " + folder + L", made for this request, was left in place" +
-            (held.empty() ? L"" : L": it still holds " + held) + L"; " + automatic + L", so remove it once it is empty");
+            (held.empty() ? L"" : L": it still holds " + held.front()) + L"; " + automatic +
+            L", so remove it once it is empty");
     }
 }
 
@@ -147,20 +157,24 @@ private:
     int WriteInput();
     bool Launch(PROCESS_INFORMATION* process);
     void Await(const PROCESS_INFORMATION& process);
+    bool Withdraw(HANDLE numvera);
     void LookAtWindows(DWORD processId);
     int ReportAnswer();
     int ReportRefusal();
+    int ReportWithdrawal();
     void PutThingsBack();
     std::wstring RemoveOwnInput(bool* othersInput);
-    bool RemoveMadeFolder();
+    DWORD RemoveMadeFolder(bool inputRemoved);
 
     const NumberList& m_numbers;
     const RequestOptions& m_options;
     std::wstring m_product, m_temp, m_autoFolder, m_input, m_result, m_lockFile;
     HANDLE m_lock = INVALID_HANDLE_VALUE;
+    HANDLE m_ownInput = INVALID_HANDLE_VALUE;  // the input file written, whatever has its name
     bool m_madeAutoFolder = false;
-    bool m_wroteInput = false;
+    bool m_withdrawn = false;
     std::set<HWND> m_seenWindows;
+    bool m_numveraSpoke = false;  // a message box: it has let go of the request
     DWORD m_numveraStatus = 0;
 };
 
@@ -196,15 +210,18 @@ int Request::FindFolders()
 // machine that share it: a second one would overwrite the first one's result
 // before it is read. The turn is a file held open without sharing, which the
 // system lets go of however the client ends; the file that stays on disk
-// means nothing. Numvera.exe makes the product folder and temp at every
+// means nothing. A scanner that opens it for a moment is waited out like
+// any brief holder. Numvera.exe makes the product folder and temp at every
 // start; the client needs them now.
 int Request::TakeClientLock()
 {
     if (!MakeFolder(m_product) || !MakeFolder(m_temp))
         return kCannotRun;
-    m_lock = ::CreateFileW(m_lockFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_lock == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
+    const DWORD error = TryPatiently([this] {
+        m_lock = ::CreateFileW(m_lockFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_lock != INVALID_HANDLE_VALUE ? 0 : ::GetLastError();
+    });
+    if (error != 0) {
         if (error == ERROR_SHARING_VIOLATION) {
             Say(L"another numvera-drive request for " + m_product + L" is in progress; try again when it has ended");
             return kBusy;
@@ -232,30 +249,37 @@ int Request::MakeFolders()
 // input that is already there is never overwritten.
 int Request::WriteInput()
 {
-    // An earlier input that is still being removed is gone within moments.
-    TryPatiently([this] { return !Exists(m_input) || !IsBeingRemoved(m_input); });
-    if (Exists(m_input)) {
+    // An earlier input that is still being removed is gone within moments;
+    // a file or a folder that opens stays.
+    const DWORD there = TryPatiently([this] { return CheckNameIsFree(m_input); });
+    if (there == ERROR_DIRECTORY) {
+        SayInTheUsersLanguage(
+            L"a folder stands where the input file belongs: " + m_input + L"; Numvera.exe refuses every request "
+                L"while it is there (\"no input file\"), so remove it; nothing was touched",
+            L"入力ファイルの場所にフォルダーがあります: " + m_input +
+                L"。これがある間、Numvera.exe はどの要求も「入力ファイルがない」として処理しないので、削除してください。"
+                L"何も変更していません");
+        return kCannotRun;
+    }
+    if (there == ERROR_ALREADY_EXISTS || IsBriefHoldError(there)) {
         Say(L"another request is in progress: " + m_input + L" is already there (another driving program's, or one "
             L"that Numvera.exe refused earlier); it was left as it is");
         return kBusy;
     }
+    if (there != 0) {
+        Say(L"could not look at " + m_input + L" " + ErrorText(there));
+        return kCannotRun;
+    }
     const std::wstring staging = m_product + L"\\numvera-drive." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-    const DWORD error = WriteNewFile(staging, m_numbers.FileBytes());
+    const DWORD error = WriteInputFile(staging, m_input, m_numbers.FileBytes(), &m_ownInput);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        Say(L"another request is in progress: " + m_input + L" appeared meanwhile; it was left as it is");
+        return kBusy;
+    }
     if (error != 0) {
-        Say(L"could not write " + staging + L" " + ErrorText(error));
+        Say(L"could not write " + m_input + L" " + ErrorText(error));
         return kCannotRun;
     }
-    if (!::MoveFileExW(staging.c_str(), m_input.c_str(), 0)) {
-        const DWORD moveError = ::GetLastError();
-        ::DeleteFileW(staging.c_str());
-        if (moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS) {
-            Say(L"another request is in progress: " + m_input + L" appeared meanwhile; it was left as it is");
-            return kBusy;
-        }
-        Say(L"could not write " + m_input + L" " + ErrorText(moveError));
-        return kCannotRun;
-    }
-    m_wroteInput = true;
     return kGoOn;
 }
 
@@ -290,6 +314,7 @@ void Request::LookAtWindows(DWORD processId)
         const bool seen = !m_seenWindows.insert(window).second;
         HWND text = ::GetDlgItem(window, 0xFFFF);  // the text of a message box
         if (text != nullptr) {
+            m_numveraSpoke = true;
             if (!seen)
                 Say(L"Numvera.exe says: " + OnOneLine(WindowText(text)));
             if (answer)
@@ -304,13 +329,53 @@ void Request::LookAtWindows(DWORD processId)
 
 void Request::Await(const PROCESS_INFORMATION& process)
 {
-    while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT)
+    while (::WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+        if (IsEndingAsked() && !m_numveraSpoke && Withdraw(process.hProcess))
+            break;
         LookAtWindows(process.dwProcessId);
+    }
     ::GetExitCodeProcess(process.hProcess, &m_numveraStatus);
-    if (m_options.verbose)
+    if (m_options.verbose && !m_withdrawn)
         Say(L"Numvera.exe ended with status " + std::to_wstring(m_numveraStatus));
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+}
+
+// The console is being closed or the session ends: nobody will read an
+// answer, and Windows ends this client within seconds. Numvera.exe takes
+// the input by opening it for removal while sharing only reading, and holds
+// it until it has answered and removed it. A request that it does not hold
+// is withdrawn, so that nothing is answered for nobody and the next start is
+// interactive. One that it holds is left to it and waited for as long as the
+// ending allows, and so is one it has let go of with a message box up: its
+// run is over then (and Wine, which does not tell that a removal waits for
+// the last handle, would show an answered input as free). The order is safe:
+// 1. The own input is opened for removal. From then on Numvera.exe cannot
+//    take it: its open fails against this handle (and would end in a refusal,
+//    15, after its brief waits). When this open fails, Numvera.exe holds the
+//    input, or has removed it, or another program holds it a moment: the
+//    client goes on waiting and tries again at its next look.
+// 2. Numvera.exe is ended. It holds no request then: it writes nothing before
+//    it has taken an input (only the folders it makes at every start and its
+//    lock file temp\BivoA.lock, each in one step), and the system lets go of
+//    its turn, that lock, as it ends, so nothing is lost or half done. Ended
+//    before the input goes, it cannot take another program's request written
+//    meanwhile (the input's name is still this one's), open its dialog for
+//    nobody (had it not yet looked for AutoFile) or show a "missing input"
+//    message that nobody answers.
+// 3. The input is removed through that handle; the AutoFile folder the
+//    client made goes as things are put back.
+bool Request::Withdraw(HANDLE numvera)
+{
+    DWORD error = 0;
+    HANDLE input = OpenOwnInput(m_input, m_ownInput, &error);
+    if (input == INVALID_HANDLE_VALUE)
+        return false;
+    ::TerminateProcess(numvera, kEndedFromOutside);
+    ::WaitForSingleObject(numvera, kEndedNumveraWaitMs);
+    RemoveThrough(input);  // what fails here is tried again as things are put back
+    m_withdrawn = true;
+    return true;
 }
 
 // Numvera.exe said it answered: its result must be the binary digits of the
@@ -338,36 +403,67 @@ int Request::ReportRefusal()
     return kRefused;
 }
 
+// Numvera.exe did not answer: it was ended, as it did not hold the request.
+int Request::ReportWithdrawal()
+{
+    SayInTheUsersLanguage(
+        L"the request was withdrawn, as the console is being closed or the session ends: Numvera.exe did not hold "
+        L"it, so it was ended and the input file removed; nothing was answered",
+        L"コンソールが閉じられるかセッションが終了するため、要求を取り下げました。Numvera.exe はまだ要求を受け取っていな"
+        L"かったので終了させ、入力ファイルを削除しました。何も処理されていません");
+    return kRefused;
+}
+
 // A refused input stays for its owner to look at. This client is its owner
 // and keeps the numbers itself, so it removes the file, also when it was
 // answered and another program still holds it: left there, it would make
 // every later start of Numvera.exe an automatic one and block the next
-// request. Empty when it is gone; otherwise why not, with *othersInput set
-// when it holds another request now.
+// request. The file is known by itself, not by its bytes: another driving
+// program may have written the same numbers anew under that name. Empty when
+// it is gone; otherwise why not, with *othersInput set when another file has
+// its name now.
 std::wstring Request::RemoveOwnInput(bool* othersInput)
 {
-    std::wstring why;
-    TryPatiently([&] {
-        why = TryRemovingOwnInput(m_input, m_numbers.FileBytes(), othersInput);
-        return why.empty() || *othersInput;
+    const DWORD error = TryPatiently([this] {
+        DWORD openError = 0;
+        HANDLE input = OpenOwnInput(m_input, m_ownInput, &openError);
+        return input != INVALID_HANDLE_VALUE ? RemoveThrough(input) : openError;
     });
-    return why;
+    if (error == 0)
+        return std::wstring();
+    *othersInput = error == ERROR_FILE_EXISTS;
+    return *othersInput ? L"it is another file than the one this request wrote" : L"it could not be removed " + ErrorText(error);
 }
 
-bool Request::RemoveMadeFolder()
+// 0 once the folder is gone. A folder whose only entry is the removed
+// input's name is waited for like a brief holder: that name stays listed
+// while a program that has the file open lets go.
+DWORD Request::RemoveMadeFolder(bool inputRemoved)
 {
-    return ::RemoveDirectoryW(m_autoFolder.c_str()) || !Exists(m_autoFolder);
+    if (::RemoveDirectoryW(m_autoFolder.c_str()))
+        return 0;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return 0;
+    if (error == ERROR_DIR_NOT_EMPTY && inputRemoved &&
+        EntriesOf(m_autoFolder) == std::vector<std::wstring>{kInputFileSuffix + 1})
+        return ERROR_SHARING_VIOLATION;
+    return error;
 }
 
 // However the request ended: its own input and the AutoFile folder it made
 // are removed, and what cannot be is said.
 void Request::PutThingsBack()
 {
+    const bool wroteInput = m_ownInput != INVALID_HANDLE_VALUE;
     bool othersInput = false;
-    const std::wstring inputLeft = m_wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
-    // A folder that still holds the input cannot go; one that did may take a moment.
+    const std::wstring inputLeft = wroteInput ? RemoveOwnInput(&othersInput) : std::wstring();
+    // Where a removal waits for the last handle, this one too keeps the name.
+    if (wroteInput)
+        ::CloseHandle(m_ownInput);
+    m_ownInput = INVALID_HANDLE_VALUE;
     const bool folderLeft =
-        m_madeAutoFolder && !(inputLeft.empty() ? TryPatiently([this] { return RemoveMadeFolder(); }) : RemoveMadeFolder());
+        m_madeAutoFolder && TryPatiently([&] { return RemoveMadeFolder(wroteInput && inputLeft.empty()); }) != 0;
     SayWhatStays(m_input, inputLeft, othersInput, m_autoFolder, folderLeft);
     if (m_lock != INVALID_HANDLE_VALUE)
         ::CloseHandle(m_lock);
@@ -389,6 +485,8 @@ int Request::Run()
     if (!Launch(&process))
         return kCannotRun;
     Await(process);
+    if (m_withdrawn)
+        return ReportWithdrawal();
     // Its status says whether it answered; only then is a result read. The
     // input's name may outlive an answer while another program holds it.
     return m_numveraStatus == static_cast<DWORD>(Refusal::None) ? ReportAnswer() : ReportRefusal();

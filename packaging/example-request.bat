@@ -32,9 +32,12 @@ set "sent=%TEMP%\numvera-example-%RANDOM%%RANDOM%.tbin"
 copy /b "%auto%\DekoKan.new" "%sent%" >nul
 rem A rename places the whole request at once and never replaces another's.
 ren "%auto%\DekoKan.new" DekoKan.tbin 2>nul
+rem Set while AutoFile holds an input that is not ours: it stays with it.
+set kept=
 if exist "%auto%\DekoKan.new" (
     del "%auto%\DekoKan.new"
     >&2 echo Another request is in progress.
+    set kept=1
     set status=5
     goto done
 )
@@ -50,7 +53,7 @@ if "%numvera%"=="0" (
 rem Not answered. The input may meanwhile be another program's new request.
 if exist "%auto%\DekoKan.tbin" (
     fc /b "%auto%\DekoKan.tbin" "%sent%" >nul
-    if not errorlevel 1 del "%auto%\DekoKan.tbin"
+    if errorlevel 1 (set kept=1) else del "%auto%\DekoKan.tbin"
 )
 set refused=
 if %numvera% GEQ 11 if %numvera% LEQ 21 set refused=1
@@ -63,6 +66,15 @@ if defined refused (
 )
 :done
 del "%sent%" 2>nul
-rem A folder that still holds an input stays, without a second message.
-if defined made rd "%auto%" 2>nul
+if not defined made exit /b %status%
+rem Once our input is gone its name can stay listed a moment (FAT, exFAT,
+rem network shares, Windows before 1809) while another program that has it
+rem open lets go: the folder is tried again for about 2 s (each ping waits
+rem about a second). If it stays, every start of Numvera.exe is automatic.
+rd "%auto%" 2>nul
+if not defined kept for %%t in (1 2) do if exist "%auto%\" (
+    ping -n 2 127.0.0.1 >nul
+    rd "%auto%" 2>nul
+)
+if not defined kept if exist "%auto%\" >&2 echo The folder "%auto%" stays, so the next start of Numvera.exe is automatic; remove it once it is empty.
 exit /b %status%

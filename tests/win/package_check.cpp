@@ -14,14 +14,22 @@
 //     shows it: product code, name, publisher, version, language, scope, icon.
 //   package_check shortcut LINK.lnk
 //     The target, working folder and icon of a shortcut, or "missing".
+//   package_check hold-answered-input MS LET-GO-FILE
+//     As a program that reads a fresh input, sharing its removal: takes
+//     Numvera.exe's turn (temp\BivoA.lock) and says "holding the turn", opens
+//     the next input file as soon as it appears and lets the turn go, and
+//     keeps the input open until MS milliseconds after the result is
+//     written, or until LET-GO-FILE exists.
 #include <windows.h>
 #include <msi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
+#include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
@@ -145,13 +153,65 @@ int PrintShortcut(const std::wstring& link)
     return status;
 }
 
+FILETIME LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;  // zero when it is missing
+}
+
+int HoldAnsweredInput(DWORD ms, const std::wstring& letGoFile)
+{
+    constexpr DWORD kAppearsWithinMs = 60000;
+    const std::wstring documents = KnownFolder(FOLDERID_Documents);
+    const std::wstring input = documents + kAutoSuffix + kInputFileSuffix;
+    const std::wstring result = documents + kResultSuffix + kResultFileSuffix;
+    HANDLE turn = ::CreateFileW((documents + kTempSuffix + kRunLockFileSuffix).c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (turn == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "package_check: cannot take Numvera.exe's turn (error %lu)\n", ::GetLastError());
+        return 1;
+    }
+    const FILETIME before = LastWriteTime(result);
+    std::printf("holding the turn\n");
+    std::fflush(stdout);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    driver::WaitUntil(
+        [&] {
+            held = ::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return held != INVALID_HANDLE_VALUE;
+        },
+        kAppearsWithinMs);
+    ::CloseHandle(turn);
+    if (held == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "package_check: no input file appeared\n");
+        return 1;
+    }
+    const bool answered = driver::WaitUntil(
+        [&] {
+            const FILETIME now = LastWriteTime(result);
+            return ::CompareFileTime(&before, &now) != 0;
+        },
+        kAppearsWithinMs);
+    driver::WaitUntil([&] { return ::GetFileAttributesW(letGoFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, ms);
+    ::CloseHandle(held);
+    if (!answered) {
+        std::fprintf(stderr, "package_check: Numvera.exe wrote no result\n");
+        return 1;
+    }
+    std::printf("let go of the input\n");
+    return 0;
+}
+
 int Usage()
 {
     std::fprintf(stderr,
                  "usage: package_check dialog NUMVERA.EXE PICTURE.BMP [--auto-run]\n"
                  "       package_check folders\n"
                  "       package_check products UPGRADE-CODE\n"
-                 "       package_check shortcut LINK.lnk\n");
+                 "       package_check shortcut LINK.lnk\n"
+                 "       package_check hold-answered-input MS LET-GO-FILE\n");
     return 2;
 }
 
@@ -168,5 +228,7 @@ int wmain(int argc, wchar_t** argv)
         return PrintProducts(argv[2]);
     if (command == L"shortcut" && argc == 3)
         return PrintShortcut(argv[2]);
+    if (command == L"hold-answered-input" && argc == 4)
+        return HoldAnsweredInput(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)), argv[3]);
     return Usage();
 }

@@ -10,6 +10,9 @@
 //   refuse-held   refuses while another process holds the input open for a
 //                 moment without letting it be removed
 //   refuse-held-long  the same, the input held for longer than anyone waits
+//   answer-and-rewrite  answers, and then the same bytes are written anew as a
+//                 new input file, as a second driving program may do right
+//                 after Numvera.exe has ended
 //   end-with      ends with the status NUMVERA_STAND_IN_STATUS, touching nothing
 // That other process is the stand-in again:
 //   numvera_stand_in.exe --hold PATH SHARE MS EVENT
@@ -114,7 +117,8 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring documents = Documents();
     const std::wstring input = documents + kAutoSuffix + kInputFileSuffix;
     const std::wstring result = documents + kResultSuffix + kResultFileSuffix;
-    const std::vector<uint32_t> values = ValuesOf(testenv::ReadFileBytes(input));
+    const std::string bytes = testenv::ReadFileBytes(input);
+    const std::vector<uint32_t> values = ValuesOf(bytes);
     const std::wstring behaviour = mode;
     if (behaviour == L"end-with") {
         wchar_t status[16] = {};
@@ -123,7 +127,7 @@ int wmain(int argc, wchar_t** argv)
     }
     const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"crash" ||
                        behaviour == L"linger" || behaviour == L"refuse-held" ||
-                       behaviour == L"refuse-held-long";
+                       behaviour == L"refuse-held-long" || behaviour == L"answer-and-rewrite";
     if (!known || documents.empty() || values.empty())
         return kUsage;
     ::CreateDirectoryW((documents + kResultSuffix).c_str(), nullptr);
@@ -137,6 +141,16 @@ int wmain(int argc, wchar_t** argv)
         return kUsage;
     if (behaviour == L"linger" && !HoldFor(kMomentMs, input, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
         return kUsage;
+    if (behaviour == L"answer-and-rewrite") {
+        // Moved away before it is removed, its name is free at once on both
+        // Wine lines, as Numvera.exe's removal frees it on Windows 10: where a
+        // removal waits for the last handle, the client's would keep it.
+        const std::wstring answered = input + L".answered";
+        return ::MoveFileExW(input.c_str(), answered.c_str(), 0) && ::DeleteFileW(answered.c_str()) &&
+                       testenv::WriteFileBytes(input, bytes)
+                   ? 0
+                   : kUsage;
+    }
     if (!::DeleteFileW(input.c_str()))
         return kUsage;
     return behaviour == L"crash" ? static_cast<int>(kCrash) : 0;
