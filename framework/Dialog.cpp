@@ -256,7 +256,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     return dialog->HandleMessage(message, wParam, lParam);
 }
 
-INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -274,6 +274,11 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
             ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
+        return FALSE;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows are told; the controls draw with the colours too.
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
         return FALSE;
     default:
         return FALSE;

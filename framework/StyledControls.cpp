@@ -39,12 +39,17 @@ std::wstring WindowText(HWND window)
     return buffer;
 }
 
-void OpenLink(HWND window, const LinkState& state)
+std::wstring LinkAddress(HWND window, const LinkState& state)
 {
     std::wstring address = state.url.empty() ? WindowText(window) : state.url;
     if (!state.prefix.empty() && address.compare(0, state.prefix.size(), state.prefix) != 0)
         address = state.prefix + address;
-    ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return address;
+}
+
+void OpenLink(HWND window, const LinkState& state)
+{
+    ::ShellExecuteW(nullptr, L"open", LinkAddress(window, state).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void SetLinkFont(LinkState& state, HFONT font)
@@ -71,8 +76,9 @@ void PaintLink(HWND window, const LinkState& state)
 
     HGDIOBJ oldFont = ::SelectObject(dc, state.underlinedFont);
     ::SetBkMode(dc, TRANSPARENT);
-    // Windows' own link blue; Wine's COLOR_HOTLIGHT is a pale grey.
-    ::SetTextColor(dc, RGB(0, 102, 204));
+    // The system's hyperlink colour, read at every paint: a high-contrast
+    // theme is nothing but another set of system colours.
+    ::SetTextColor(dc, ::GetSysColor(COLOR_HOTLIGHT));
     const std::wstring caption = WindowText(window);
     RECT textRect = client;
     ::DrawTextW(dc, caption.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -121,6 +127,10 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;  // painted whole in WM_PAINT
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        ::InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_SYSCOLORCHANGE:  // forwarded by the dialog, which alone is told
+    case WM_THEMECHANGED:
         ::InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_SETCURSOR:

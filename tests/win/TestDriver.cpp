@@ -286,6 +286,73 @@ bool ClickThroughX(HWND control)
                            std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
 }
 
+ScopedSystemColours::ScopedSystemColours(const std::vector<std::pair<int, COLORREF>>& colours)
+{
+    std::vector<COLORREF> wanted;
+    for (const auto& [index, colour] : colours) {
+        m_indexes.push_back(index);
+        m_before.push_back(::GetSysColor(index));
+        wanted.push_back(colour);
+    }
+    ::SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), wanted.data());
+}
+
+ScopedSystemColours::~ScopedSystemColours()
+{
+    ::SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), m_before.data());
+}
+
+WindowPixels CaptureWindow(HWND window)
+{
+    WindowPixels image;
+    RECT rect;
+    if (!::GetWindowRect(window, &rect))
+        return image;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = rect.right - rect.left;
+    header.biHeight = -(rect.bottom - rect.top);  // top-down
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    if (bits != nullptr && ::BitBlt(memory, 0, 0, header.biWidth, -header.biHeight, screen, rect.left, rect.top, SRCCOPY)) {
+        ::GdiFlush();
+        image.width = header.biWidth;
+        image.height = -header.biHeight;
+        const auto* quads = static_cast<const RGBQUAD*>(bits);
+        for (int i = 0; i < image.width * image.height; ++i)
+            image.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return image;
+}
+
+ColumnSpan ColumnsShowing(const WindowPixels& image, COLORREF colour)
+{
+    ColumnSpan span{-1, -1};
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        if (image.pixels[i] != colour)
+            continue;
+        const int column = static_cast<int>(i % static_cast<size_t>(image.width));
+        span.first = span.first < 0 ? column : std::min(span.first, column);
+        span.last = std::max(span.last, column);
+    }
+    return span;
+}
+
+size_t CountPixels(const WindowPixels& image, COLORREF colour)
+{
+    return static_cast<size_t>(std::count(image.pixels.begin(), image.pixels.end(), colour));
+}
+
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath)
 {
     RECT rect;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace driver {
@@ -100,6 +101,37 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
 
 // A real left click through the X server in the middle of the control.
 bool ClickThroughX(HWND control);
+
+// Sets system colours for every program of the session from now on, and
+// puts back the ones it found when it goes. Under Wine a program that runs
+// already keeps the colours it read when it started.
+class ScopedSystemColours {
+public:
+    explicit ScopedSystemColours(const std::vector<std::pair<int, COLORREF>>& colours);
+    ~ScopedSystemColours();
+    ScopedSystemColours(const ScopedSystemColours&) = delete;
+    ScopedSystemColours& operator=(const ScopedSystemColours&) = delete;
+
+private:
+    std::vector<int> m_indexes;
+    std::vector<COLORREF> m_before;
+};
+
+// What the screen shows of a window, row by row from the top.
+struct WindowPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+};
+WindowPixels CaptureWindow(HWND window);
+
+// The columns in which a colour shows, or -1 and -1 when it shows nowhere.
+struct ColumnSpan {
+    int first;
+    int last;
+};
+ColumnSpan ColumnsShowing(const WindowPixels& image, COLORREF colour);
+size_t CountPixels(const WindowPixels& image, COLORREF colour);
 
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath);

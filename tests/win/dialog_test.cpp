@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -375,6 +376,40 @@ TEST_F(MainDialog, ShowMessagesBoxOnlyTogglesItsCheckMark)
         EXPECT_TRUE(driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES));
         EXPECT_EQ(driver::ControlText(m_dialog, IDC_BINARY_EDIT), L"1001");
         EXPECT_TRUE(m_program->MessageBoxes().empty());
+    }
+}
+
+// The links draw in the system's hyperlink colour, whatever it is. Windows
+// repaints a running program when the colours change; under Wine a running
+// program keeps the colours it read when it started, so these tests set the
+// colours before the start.
+class MainDialogInColours : public MainDialog {
+protected:
+    void SetUp() override
+    {
+        m_colours.emplace(std::vector<std::pair<int, COLORREF>>{{COLOR_HOTLIGHT, kUnusualHotLight}});
+        MainDialog::SetUp();
+    }
+    void TearDown() override
+    {
+        MainDialog::TearDown();
+        m_colours.reset();
+    }
+
+    static constexpr COLORREF kUnusualHotLight = RGB(201, 17, 93);
+    std::optional<driver::ScopedSystemColours> m_colours;
+};
+
+TEST_F(MainDialogInColours, LinksDrawInTheSystemHyperlinkColour)
+{
+    for (int link : {IDC_SHOP_LINK, IDC_SITE_LINK}) {
+        SCOPED_TRACE("link " + std::to_string(link));
+        // At least the underline, which runs under the whole address.
+        const size_t underline = driver::ControlText(m_dialog, link).size() * 3;
+        EXPECT_TRUE(driver::WaitUntil(
+            [&] { return driver::CountPixels(driver::CaptureWindow(::GetDlgItem(m_dialog, link)), kUnusualHotLight) >= underline; },
+            5000))
+            << driver::CountPixels(driver::CaptureWindow(::GetDlgItem(m_dialog, link)), kUnusualHotLight) << " pixels";
     }
 }
 
