@@ -9,6 +9,7 @@
 #include "storage/FileHelpers.h"
 #include "storage/SettingsText.h"
 #include "storage/StorageState.h"
+#include "ui/FieldLabels.h"
 #include "ui/NumveraDlg.h"
 
 namespace {
@@ -31,6 +32,7 @@ BOOL CNumveraDlg::OnInitDialog()
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    NameFieldsByTheirLabels(m_hWnd);
 
     wchar_t exePath[MAX_PATH] = {};
     if (::GetModuleFileNameW(nullptr, exePath, MAX_PATH) != 0)

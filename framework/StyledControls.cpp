@@ -1,10 +1,12 @@
 #include "framework/StyledControls.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include <string>
 
+#include "framework/AccessibleObject.h"
 #include "framework/DlgInitData.h"
 
 namespace {
@@ -50,6 +52,25 @@ std::wstring LinkAddress(HWND window, const LinkState& state)
 void OpenLink(HWND window, const LinkState& state)
 {
     ::ShellExecuteW(nullptr, L"open", LinkAddress(window, state).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void OpenLinkOfWindow(HWND window)
+{
+    if (const LinkState* state = GetLinkState(window))
+        OpenLink(window, *state);
+}
+
+// A screen reader announces a link with its address, and follows it through
+// its default action as a click does.
+LRESULT AnswerLinkObject(HWND window, WPARAM wParam, LPARAM lParam, const LinkState& state)
+{
+    AccessibleFacts facts;
+    facts.name = LinkAddress(window, state);
+    facts.value = facts.name;
+    facts.role = ROLE_SYSTEM_LINK;
+    facts.defaultAction = L"open";
+    facts.doDefaultAction = OpenLinkOfWindow;
+    return AnswerAccessibleObject(window, wParam, lParam, facts);
 }
 
 void SetLinkFont(LinkState& state, HFONT font)
@@ -161,6 +182,11 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case BM_CLICK:
         OpenLink(window, *state);
         return 0;
+    case WM_GETOBJECT:
+        if (state != nullptr)
+            if (const LRESULT answer = AnswerLinkObject(window, wParam, lParam, *state))
+                return answer;
+        break;
     default:
         if (message == kInitControlMessage) {
             const std::string properties(reinterpret_cast<const char*>(lParam), wParam);

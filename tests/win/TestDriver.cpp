@@ -2,6 +2,8 @@
 
 #include "tests/win/NumveraTestEnvironment.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace driver {
@@ -58,6 +60,42 @@ int ColorDistance(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
            std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// {618736E0-3C3D-11CF-810C-00AA00389B71}, spelled out: MinGW's, linked
+// statically, resolves to another value.
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// A single-threaded apartment for the span of one look at an accessible object.
+class ComApartment {
+public:
+    ComApartment() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment()
+    {
+        if (SUCCEEDED(m_result))
+            ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT m_result;
+};
+
+std::wstring TakeText(BSTR text)
+{
+    std::wstring taken = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+    ::SysFreeString(text);
+    return taken;
+}
+
+VARIANT Self()
+{
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
 }
 
 }  // namespace
@@ -284,6 +322,59 @@ bool ClickThroughX(HWND control)
     // Unmanaged Wine windows sit on the X screen at their Windows position.
     return testenv::RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
                            std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
+}
+
+AccessibleView ViewOf(HRESULT found, IAccessible* object)
+{
+    AccessibleView view{found, {}, 0, {}, {}};
+    if (FAILED(found) || object == nullptr)
+        return view;
+    BSTR text = nullptr;
+    if (object->get_accName(Self(), &text) == S_OK)
+        view.name = TakeText(text);
+    VARIANT role;
+    ::VariantInit(&role);
+    if (object->get_accRole(Self(), &role) == S_OK && role.vt == VT_I4)
+        view.role = role.lVal;
+    ::VariantClear(&role);
+    text = nullptr;
+    if (object->get_accValue(Self(), &text) == S_OK)
+        view.value = TakeText(text);
+    text = nullptr;
+    if (object->get_accDefaultAction(Self(), &text) == S_OK)
+        view.defaultAction = TakeText(text);
+    object->Release();
+    return view;
+}
+
+AccessibleView ReadAccessibleObject(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    const HRESULT found = ::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                                       reinterpret_cast<void**>(&object));
+    return ViewOf(found, object);
+}
+
+AccessibleView ReadStandardAccessibleObject(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    const HRESULT found = ::CreateStdAccessibleObject(control, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object));
+    return ViewOf(found, object);
+}
+
+HRESULT DoAccessibleDefaultAction(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    HRESULT result = ::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                                  reinterpret_cast<void**>(&object));
+    if (FAILED(result))
+        return result;
+    result = object->accDoDefaultAction(Self());
+    object->Release();
+    return result;
 }
 
 ScopedSystemColours::ScopedSystemColours(const std::vector<std::pair<int, COLORREF>>& colours)

@@ -102,6 +102,22 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
 // A real left click through the X server in the middle of the control.
 bool ClickThroughX(HWND control);
 
+// What a screen reader in another process learns of a control: its accessible
+// object (Active Accessibility) through AccessibleObjectFromWindow.
+struct AccessibleView {
+    HRESULT found;  // AccessibleObjectFromWindow's answer; the rest is empty unless it succeeded
+    std::wstring name;
+    long role;
+    std::wstring value;
+    std::wstring defaultAction;
+};
+AccessibleView ReadAccessibleObject(HWND control);
+// The same of the standard accessible object made in this process, which
+// nothing the program does can change.
+AccessibleView ReadStandardAccessibleObject(HWND control);
+// Carries out the control's default action, as a screen reader does.
+HRESULT DoAccessibleDefaultAction(HWND control);
+
 // Sets system colours for every program of the session from now on, and
 // puts back the ones it found when it goes. Under Wine a program that runs
 // already keeps the colours it read when it started.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <memory>
 #include <optional>
@@ -361,6 +362,66 @@ TEST_F(MainDialog, LinksOpenTheAddressTheyShow)
         << testenv::ReadFileBytes(kOpenedLinks);
     EXPECT_TRUE(Running());
     EXPECT_EQ(driver::ControlText(m_dialog, IDC_SITE_LINK), site);
+}
+
+// What a screen reader in another process says of the controls whose names
+// the template order gets wrong, and of the links. The label of the binary
+// and of the path field comes after the field in the template, where
+// Windows looks for it.
+enum class NameFrom { Text, Standard, Address };
+
+struct ExpectedAccessible {
+    int id;
+    NameFrom from;
+    const wchar_t* name;  // for NameFrom::Text
+    long role;            // 0: the standard object's
+};
+
+const ExpectedAccessible kAccessibleControls[] = {
+    {IDC_DECIMAL_EDIT, NameFrom::Text, L"10進数の正数を入力して下さい。", ROLE_SYSTEM_TEXT},
+    {IDC_BINARY_EDIT, NameFrom::Text, L"２進数", ROLE_SYSTEM_TEXT},
+    {IDC_EXE_PATH, NameFrom::Text, L"本ソフトウェアのフルパスです。プロセス起動する時にお使い下さい。", ROLE_SYSTEM_TEXT},
+    // Shown only during an automatic run, whose dialog never appears.
+    {IDC_PROGRESS_TEXT, NameFrom::Standard, nullptr, 0},
+    {IDC_PROGRESS, NameFrom::Standard, nullptr, 0},
+    {IDC_SHOP_LINK, NameFrom::Address, nullptr, ROLE_SYSTEM_LINK},
+    {IDC_SITE_LINK, NameFrom::Address, nullptr, ROLE_SYSTEM_LINK},
+};
+
+TEST_F(MainDialog, AScreenReaderNamesEachFieldByItsLabelAndFollowsTheLinks)
+{
+    ::DeleteFileW(kOpenedLinks);
+    std::wstring opened;
+    for (const ExpectedAccessible& expected : kAccessibleControls) {
+        SCOPED_TRACE("control " + std::to_string(expected.id));
+        HWND control = ::GetDlgItem(m_dialog, expected.id);
+        const driver::AccessibleView view = driver::ReadAccessibleObject(control);
+        const driver::AccessibleView standard = driver::ReadStandardAccessibleObject(control);
+        ASSERT_EQ(view.found, S_OK);
+        const std::wstring address = driver::ControlText(m_dialog, expected.id);
+        switch (expected.from) {
+        case NameFrom::Text:
+            EXPECT_EQ(view.name, expected.name) << testenv::Utf8(view.name);
+            break;
+        case NameFrom::Standard:
+            EXPECT_EQ(view.name, standard.name) << testenv::Utf8(view.name);
+            break;
+        case NameFrom::Address:
+            EXPECT_EQ(view.name, address) << testenv::Utf8(view.name);
+            break;
+        }
+        EXPECT_EQ(view.role, expected.role != 0 ? expected.role : standard.role);
+        if (expected.role != ROLE_SYSTEM_LINK)
+            continue;
+        EXPECT_EQ(view.value, address) << testenv::Utf8(view.value);
+        EXPECT_EQ(view.defaultAction, L"open") << testenv::Utf8(view.defaultAction);
+        // The default action opens the address as a click does.
+        EXPECT_EQ(driver::DoAccessibleDefaultAction(control), S_OK);
+        opened += address + L"\n";
+        EXPECT_TRUE(driver::WaitUntil([&] { return testenv::ReadFileBytes(kOpenedLinks) == testenv::Utf8(opened); }, 10000))
+            << testenv::ReadFileBytes(kOpenedLinks);
+    }
+    EXPECT_TRUE(Running());
 }
 
 TEST_F(MainDialog, ShowMessagesBoxOnlyTogglesItsCheckMark)
