@@ -4,6 +4,7 @@
 
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
+#include "framework/Dpi.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
@@ -32,6 +33,8 @@ BOOL CNumveraDlg::OnInitDialog()
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // The same icon's images at the sizes of the window's DPI, where they load.
+    SetWindowIconsForDpi(m_hWnd, WindowDpi(m_hWnd), m_windowIcons);
     NameFieldsByTheirLabels(m_hWnd);
 
     wchar_t exePath[MAX_PATH] = {};

@@ -8,9 +8,11 @@
 
 #include "framework/AccessibleObject.h"
 #include "framework/DlgInitData.h"
+#include "framework/Dpi.h"
 
 namespace {
 
+const wchar_t kLinkClassName[] = L"MfcLink";
 WNDPROC g_buttonProc = nullptr;
 
 // A push button in every respect; it accepts its initial properties, whose
@@ -23,8 +25,11 @@ LRESULT CALLBACK MfcButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 struct LinkState {
-    HFONT underlinedFont = nullptr;
-    HFONT font = nullptr;
+    HFONT font = nullptr;            // as WM_SETFONT gave it
+    LOGFONTW givenFont{};            // what it is, made for givenFontDpi
+    UINT givenFontDpi = USER_DEFAULT_SCREEN_DPI;
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;  // the window's, as last told
+    HFONT underlinedFont = nullptr;  // the given font underlined, at dpi
     std::wstring url;     // from the initial properties; empty: the caption
     std::wstring prefix;  // put before the address when it lacks it
     bool pressed = false;
@@ -73,15 +78,38 @@ LRESULT AnswerLinkObject(HWND window, WPARAM wParam, LPARAM lParam, const LinkSt
     return AnswerAccessibleObject(window, wParam, lParam, facts);
 }
 
-void SetLinkFont(LinkState& state, HFONT font)
+void MakeUnderlinedFont(LinkState& state)
 {
     if (state.underlinedFont != nullptr)
         ::DeleteObject(state.underlinedFont);
-    state.font = font;
-    LOGFONTW logFont{};
-    ::GetObjectW(font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+    LOGFONTW logFont = state.givenFont;
+    logFont.lfHeight = ::MulDiv(logFont.lfHeight, static_cast<int>(state.dpi), static_cast<int>(state.givenFontDpi));
+    logFont.lfWidth = ::MulDiv(logFont.lfWidth, static_cast<int>(state.dpi), static_cast<int>(state.givenFontDpi));
     logFont.lfUnderline = TRUE;
     state.underlinedFont = ::CreateFontIndirectW(&logFont);
+}
+
+// The font given is taken to be made for the DPI the link last knew, which
+// is also the one Windows makes a dialog's font for.
+void SetLinkFont(LinkState& state, HFONT font)
+{
+    state.font = font;
+    ::GetObjectW(font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof state.givenFont, &state.givenFont);
+    state.givenFontDpi = state.dpi;
+    MakeUnderlinedFont(state);
+}
+
+void SetLinkDpi(LinkState& state, UINT dpi)
+{
+    state.dpi = dpi;
+    MakeUnderlinedFont(state);
+}
+
+bool IsLink(HWND window)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    return wcscmp(className, kLinkClassName) == 0;
 }
 
 void PaintLink(HWND window, const LinkState& state)
@@ -108,8 +136,8 @@ void PaintLink(HWND window, const LinkState& state)
         ::DrawTextW(dc, caption.c_str(), -1, &focus, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
         ::OffsetRect(&focus, 0, (textRect.bottom - focus.bottom) / 2);
         // A gap keeps the dotted frame off the underline; like the text, it
-        // grows with the screen's DPI.
-        const int gap = ::MulDiv(1, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
+        // grows with the window's DPI.
+        const int gap = ::MulDiv(1, static_cast<int>(state.dpi), USER_DEFAULT_SCREEN_DPI);
         ::InflateRect(&focus, gap, gap);
         ::IntersectRect(&focus, &focus, &client);
         ::DrawFocusRect(dc, &focus);
@@ -124,6 +152,7 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_NCCREATE:
         state = new LinkState;
+        state->dpi = WindowDpi(window);
         SetLinkFont(*state, nullptr);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
         break;
@@ -218,6 +247,17 @@ void RegisterStyledControlClasses(HINSTANCE instance)
     link.lpfnWndProc = MfcLinkProc;
     link.hInstance = instance;
     link.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
-    link.lpszClassName = L"MfcLink";
+    link.lpszClassName = kLinkClassName;
     ::RegisterClassExW(&link);
+}
+
+void ScaleLinksToDpi(HWND dialog, UINT dpi)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        LinkState* state = IsLink(child) ? GetLinkState(child) : nullptr;
+        if (state == nullptr)
+            continue;
+        SetLinkDpi(*state, dpi);
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
 }

@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace driver {
 
@@ -442,6 +443,52 @@ ColumnSpan ColumnsShowing(const WindowPixels& image, COLORREF colour)
 size_t CountPixels(const WindowPixels& image, COLORREF colour)
 {
     return static_cast<size_t>(std::count(image.pixels.begin(), image.pixels.end(), colour));
+}
+
+std::vector<SIZE> IconSizesOnX(HWND topLevel)
+{
+    const auto xWindow = reinterpret_cast<ULONG_PTR>(::GetPropW(topLevel, L"__wine_x11_whole_window"));
+    wchar_t temp[MAX_PATH] = {};
+    if (xWindow == 0 || ::GetTempPathW(MAX_PATH, temp) == 0)
+        return {};
+    const std::wstring listing = temp + std::wstring(L"icon-sizes-") + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    const std::string tool = testenv::UnixPathOf(testenv::BesideTestProgram(L"window-icon-sizes"));
+    std::vector<SIZE> sizes;
+    if (testenv::RunUnixCommand({tool, std::to_string(xWindow), testenv::UnixPathOf(listing)})) {
+        const std::string text = testenv::ReadFileBytes(listing);
+        for (size_t at = 0; at < text.size();) {
+            SIZE size{};
+            int taken = 0;
+            if (std::sscanf(text.c_str() + at, "%ldx%ld\n%n", &size.cx, &size.cy, &taken) < 2 || taken == 0)
+                break;
+            sizes.push_back(size);
+            at += static_cast<size_t>(taken);
+        }
+    }
+    ::DeleteFileW(listing.c_str());
+    return sizes;
+}
+
+bool SendDpiChanged(HWND window, UINT dpi, const RECT* suggested)
+{
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    void* remote = nullptr;
+    bool written = suggested == nullptr;
+    if (suggested != nullptr) {
+        remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        written = remote != nullptr && ::WriteProcessMemory(process, remote, suggested, sizeof(RECT), nullptr);
+    }
+    DWORD_PTR result = 0;
+    const bool sent = written && ::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                                       reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000, &result) != 0;
+    if (remote != nullptr)
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    return sent;
 }
 
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath)

@@ -102,6 +102,19 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
 // A real left click through the X server in the middle of the control.
 bool ClickThroughX(HWND control);
 
+// The sizes of the icons that the X window behind a top-level window offers
+// the window manager and the taskbar, which Wine makes from the window's big
+// and small icon (tests/wine/window-icon-sizes reads them). Wine only; empty
+// when they could not be read.
+std::vector<SIZE> IconSizesOnX(HWND topLevel);
+
+// Sends WM_DPICHANGED as Windows does when a window comes to a monitor of
+// that DPI, with the suggested rectangle (none: a null pointer) written into
+// the program's own memory, where the message's pointer points. Nothing
+// else of a real move happens: Windows' own rescaling of a dialog's
+// template does not. False when it could not be sent.
+bool SendDpiChanged(HWND window, UINT dpi, const RECT* suggested);
+
 // What a screen reader in another process learns of a control: its accessible
 // object (Active Accessibility) through AccessibleObjectFromWindow.
 struct AccessibleView {
