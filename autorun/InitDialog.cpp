@@ -4,11 +4,13 @@
 
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
+#include "framework/Dpi.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
 #include "storage/SettingsText.h"
 #include "storage/StorageState.h"
+#include "ui/FieldLabels.h"
 #include "ui/NumveraDlg.h"
 
 namespace {
@@ -31,6 +33,9 @@ BOOL CNumveraDlg::OnInitDialog()
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // The same icon's images at the sizes of the window's DPI, where they load.
+    SetWindowIconsForDpi(m_hWnd, WindowDpi(m_hWnd), m_windowIcons);
+    NameFieldsByTheirLabels(m_hWnd);
 
     wchar_t exePath[MAX_PATH] = {};
     if (::GetModuleFileNameW(nullptr, exePath, MAX_PATH) != 0)

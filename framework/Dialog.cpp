@@ -5,6 +5,7 @@
 
 #include "framework/DialogPlacement.h"
 #include "framework/DlgInitData.h"
+#include "framework/StyledControls.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -227,6 +228,14 @@ void CDialog::OnPaint() { ::DefWindowProcW(m_hWnd, WM_PAINT, 0, 0); }
 
 HCURSOR CDialog::OnQueryDragIcon() { return nullptr; }
 
+void CDialog::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    if (suggested != nullptr)
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleLinksToDpi(m_hWnd, dpi);
+}
+
 const AFX_MSGMAP* CDialog::GetMessageMap() const
 {
     static const AFX_MSGMAP_ENTRY entries[] = {
@@ -256,7 +265,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     return dialog->HandleMessage(message, wParam, lParam);
 }
 
-INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -274,6 +283,17 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
             ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
+        return FALSE;
+    case WM_DPICHANGED:
+        // A DPI of 0 says nothing. Not handled either way: the dialog
+        // manager's own scaling follows.
+        if (HIWORD(wParam) != 0)
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return FALSE;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows are told; the controls draw with the colours too.
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
         return FALSE;
     default:
         return FALSE;

@@ -41,6 +41,11 @@ protected:
     virtual void OnCancel();
     virtual void OnPaint();
     virtual HCURSOR OnQueryDragIcon();
+    // The window moved to a monitor of another DPI, or its DPI changed. The
+    // dialog takes the rectangle Windows suggests (none: it stays) and its
+    // links make their fonts again; Windows itself lays out and rescales the
+    // template's controls and fonts of a per-monitor dialog.
+    virtual void OnDpiChanged(UINT dpi, const RECT* suggested);
     const AFX_MSGMAP* GetMessageMap() const override;
 
 private:

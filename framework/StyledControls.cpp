@@ -1,14 +1,18 @@
 #include "framework/StyledControls.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include <string>
 
+#include "framework/AccessibleObject.h"
 #include "framework/DlgInitData.h"
+#include "framework/Dpi.h"
 
 namespace {
 
+const wchar_t kLinkClassName[] = L"MfcLink";
 WNDPROC g_buttonProc = nullptr;
 
 // A push button in every respect; it accepts its initial properties, whose
@@ -21,8 +25,11 @@ LRESULT CALLBACK MfcButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 struct LinkState {
-    HFONT underlinedFont = nullptr;
-    HFONT font = nullptr;
+    HFONT font = nullptr;            // as WM_SETFONT gave it
+    LOGFONTW givenFont{};            // what it is, made for givenFontDpi
+    UINT givenFontDpi = USER_DEFAULT_SCREEN_DPI;
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;  // the window's, as last told
+    HFONT underlinedFont = nullptr;  // the given font underlined, at dpi
     std::wstring url;     // from the initial properties; empty: the caption
     std::wstring prefix;  // put before the address when it lacks it
     bool pressed = false;
@@ -39,23 +46,70 @@ std::wstring WindowText(HWND window)
     return buffer;
 }
 
-void OpenLink(HWND window, const LinkState& state)
+std::wstring LinkAddress(HWND window, const LinkState& state)
 {
     std::wstring address = state.url.empty() ? WindowText(window) : state.url;
     if (!state.prefix.empty() && address.compare(0, state.prefix.size(), state.prefix) != 0)
         address = state.prefix + address;
-    ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return address;
 }
 
-void SetLinkFont(LinkState& state, HFONT font)
+void OpenLink(HWND window, const LinkState& state)
+{
+    ::ShellExecuteW(nullptr, L"open", LinkAddress(window, state).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void OpenLinkOfWindow(HWND window)
+{
+    if (const LinkState* state = GetLinkState(window))
+        OpenLink(window, *state);
+}
+
+// A screen reader announces a link with its address, and follows it through
+// its default action as a click does.
+LRESULT AnswerLinkObject(HWND window, WPARAM wParam, LPARAM lParam, const LinkState& state)
+{
+    AccessibleFacts facts;
+    facts.name = LinkAddress(window, state);
+    facts.value = facts.name;
+    facts.role = ROLE_SYSTEM_LINK;
+    facts.defaultAction = L"open";
+    facts.doDefaultAction = OpenLinkOfWindow;
+    return AnswerAccessibleObject(window, wParam, lParam, facts);
+}
+
+void MakeUnderlinedFont(LinkState& state)
 {
     if (state.underlinedFont != nullptr)
         ::DeleteObject(state.underlinedFont);
-    state.font = font;
-    LOGFONTW logFont{};
-    ::GetObjectW(font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+    LOGFONTW logFont = state.givenFont;
+    logFont.lfHeight = ::MulDiv(logFont.lfHeight, static_cast<int>(state.dpi), static_cast<int>(state.givenFontDpi));
+    logFont.lfWidth = ::MulDiv(logFont.lfWidth, static_cast<int>(state.dpi), static_cast<int>(state.givenFontDpi));
     logFont.lfUnderline = TRUE;
     state.underlinedFont = ::CreateFontIndirectW(&logFont);
+}
+
+// The font given is taken to be made for the DPI the link last knew, which
+// is also the one Windows makes a dialog's font for.
+void SetLinkFont(LinkState& state, HFONT font)
+{
+    state.font = font;
+    ::GetObjectW(font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT), sizeof state.givenFont, &state.givenFont);
+    state.givenFontDpi = state.dpi;
+    MakeUnderlinedFont(state);
+}
+
+void SetLinkDpi(LinkState& state, UINT dpi)
+{
+    state.dpi = dpi;
+    MakeUnderlinedFont(state);
+}
+
+bool IsLink(HWND window)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    return wcscmp(className, kLinkClassName) == 0;
 }
 
 void PaintLink(HWND window, const LinkState& state)
@@ -71,8 +125,9 @@ void PaintLink(HWND window, const LinkState& state)
 
     HGDIOBJ oldFont = ::SelectObject(dc, state.underlinedFont);
     ::SetBkMode(dc, TRANSPARENT);
-    // Windows' own link blue; Wine's COLOR_HOTLIGHT is a pale grey.
-    ::SetTextColor(dc, RGB(0, 102, 204));
+    // The system's hyperlink colour, read at every paint: a high-contrast
+    // theme is nothing but another set of system colours.
+    ::SetTextColor(dc, ::GetSysColor(COLOR_HOTLIGHT));
     const std::wstring caption = WindowText(window);
     RECT textRect = client;
     ::DrawTextW(dc, caption.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -81,8 +136,8 @@ void PaintLink(HWND window, const LinkState& state)
         ::DrawTextW(dc, caption.c_str(), -1, &focus, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
         ::OffsetRect(&focus, 0, (textRect.bottom - focus.bottom) / 2);
         // A gap keeps the dotted frame off the underline; like the text, it
-        // grows with the screen's DPI.
-        const int gap = ::MulDiv(1, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
+        // grows with the window's DPI.
+        const int gap = ::MulDiv(1, static_cast<int>(state.dpi), USER_DEFAULT_SCREEN_DPI);
         ::InflateRect(&focus, gap, gap);
         ::IntersectRect(&focus, &focus, &client);
         ::DrawFocusRect(dc, &focus);
@@ -97,6 +152,7 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_NCCREATE:
         state = new LinkState;
+        state->dpi = WindowDpi(window);
         SetLinkFont(*state, nullptr);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
         break;
@@ -121,6 +177,10 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;  // painted whole in WM_PAINT
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        ::InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_SYSCOLORCHANGE:  // forwarded by the dialog, which alone is told
+    case WM_THEMECHANGED:
         ::InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_SETCURSOR:
@@ -151,6 +211,11 @@ LRESULT CALLBACK MfcLinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case BM_CLICK:
         OpenLink(window, *state);
         return 0;
+    case WM_GETOBJECT:
+        if (state != nullptr)
+            if (const LRESULT answer = AnswerLinkObject(window, wParam, lParam, *state))
+                return answer;
+        break;
     default:
         if (message == kInitControlMessage) {
             const std::string properties(reinterpret_cast<const char*>(lParam), wParam);
@@ -182,6 +247,17 @@ void RegisterStyledControlClasses(HINSTANCE instance)
     link.lpfnWndProc = MfcLinkProc;
     link.hInstance = instance;
     link.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
-    link.lpszClassName = L"MfcLink";
+    link.lpszClassName = kLinkClassName;
     ::RegisterClassExW(&link);
+}
+
+void ScaleLinksToDpi(HWND dialog, UINT dpi)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        LinkState* state = IsLink(child) ? GetLinkState(child) : nullptr;
+        if (state == nullptr)
+            continue;
+        SetLinkDpi(*state, dpi);
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
 }

@@ -1,5 +1,7 @@
 #include "framework/WinApp.h"
 
+#include <objbase.h>
+
 #include "framework/Dialog.h"
 #include "framework/StyledControls.h"
 
@@ -117,11 +119,18 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPWSTR /*commandLine*
     if (app->m_pszAppName.empty())
         app->m_pszAppName = ExecutableBaseName();
     RegisterStyledControlClasses(instance);
+    // An apartment for the user-interface thread: screen readers in other
+    // processes reach the controls' accessible objects through it, and the
+    // shell opens the links' addresses in it.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     // A dialog-based program: InitInstance runs the dialog and returns FALSE,
     // and no application message loop follows.
     app->InitInstance();
-    return app->ExitInstance();
+    const int status = app->ExitInstance();
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return status;
 }
 
 extern "C" int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand)

@@ -1,5 +1,6 @@
 #include "ui/NumveraDlg.h"
 
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "ui/IconPlacement.h"
 
@@ -9,6 +10,8 @@ CNumveraDlg::CNumveraDlg(CWnd* parent)
                           MAKEINTRESOURCEW(IDR_MAINFRAME)))
 {
 }
+
+CNumveraDlg::~CNumveraDlg() { DestroyWindowIcons(m_windowIcons); }
 
 const AFX_MSGMAP* CNumveraDlg::GetMessageMap() const
 {
@@ -53,15 +56,25 @@ void CNumveraDlg::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
-    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    const UINT dpi = WindowDpi(m_hWnd);
+    const int iconWidth = SystemMetricForDpi(SM_CXICON, dpi);
+    const int iconHeight = SystemMetricForDpi(SM_CYICON, dpi);
     RECT client;
     GetClientRect(&client);
     const IconOrigin at = CenterIconInClient(client.right - client.left, client.bottom - client.top, iconWidth, iconHeight);
-    dc.DrawIcon(at.x, at.y, m_hIcon);
+    HICON icon = m_windowIcons.bigIcon != nullptr ? m_windowIcons.bigIcon : m_hIcon;
+    ::DrawIconEx(dc.GetSafeHdc(), at.x, at.y, icon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
 }
 
 HCURSOR CNumveraDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+// Windows has rescaled the template's controls and fonts by itself; the
+// icons are the program's own to make again.
+void CNumveraDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    CDialogEx::OnDpiChanged(dpi, suggested);
+    SetWindowIconsForDpi(m_hWnd, dpi, m_windowIcons);
+}
 
 void CNumveraDlg::OnAbout()
 {

@@ -8,13 +8,14 @@
 #include "framework/File.h"
 #include "protocol/FileProtocol.h"
 #include "res/resource.h"
+#include "ui/WindowIcons.h"
 
 class ProgressThrottle;
 
 class CNumveraDlg : public CDialogEx {
 public:
     explicit CNumveraDlg(CWnd* parent = nullptr);
-    ~CNumveraDlg() override = default;
+    ~CNumveraDlg() override;
 
     enum { IDD = IDD_MAIN };
 
@@ -30,6 +31,7 @@ protected:
 
     void OnPaint() override;
     HCURSOR OnQueryDragIcon() override;
+    void OnDpiChanged(UINT dpi, const RECT* suggested) override;
     void OnAbout();
     void OnConvert();
     void OnExit();
@@ -53,6 +55,7 @@ protected:
     void FinishBatch();
 
     HICON m_hIcon;
+    WindowIcons m_windowIcons;  // m_hIcon's images at the window's DPI
     CEdit m_decimalEdit;
     CEdit m_binaryEdit;
     CEdit m_progressTextEdit;

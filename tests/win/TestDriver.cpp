@@ -2,7 +2,10 @@
 
 #include "tests/win/NumveraTestEnvironment.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace driver {
 
@@ -58,6 +61,42 @@ int ColorDistance(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
            std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// {618736E0-3C3D-11CF-810C-00AA00389B71}, spelled out: MinGW's, linked
+// statically, resolves to another value.
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// A single-threaded apartment for the span of one look at an accessible object.
+class ComApartment {
+public:
+    ComApartment() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment()
+    {
+        if (SUCCEEDED(m_result))
+            ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT m_result;
+};
+
+std::wstring TakeText(BSTR text)
+{
+    std::wstring taken = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+    ::SysFreeString(text);
+    return taken;
+}
+
+VARIANT Self()
+{
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
 }
 
 }  // namespace
@@ -284,6 +323,172 @@ bool ClickThroughX(HWND control)
     // Unmanaged Wine windows sit on the X screen at their Windows position.
     return testenv::RunUnixCommand({"xdotool", "mousemove", "--sync", std::to_string((rect.left + rect.right) / 2),
                            std::to_string((rect.top + rect.bottom) / 2), "click", "1"});
+}
+
+AccessibleView ViewOf(HRESULT found, IAccessible* object)
+{
+    AccessibleView view{found, {}, 0, {}, {}};
+    if (FAILED(found) || object == nullptr)
+        return view;
+    BSTR text = nullptr;
+    if (object->get_accName(Self(), &text) == S_OK)
+        view.name = TakeText(text);
+    VARIANT role;
+    ::VariantInit(&role);
+    if (object->get_accRole(Self(), &role) == S_OK && role.vt == VT_I4)
+        view.role = role.lVal;
+    ::VariantClear(&role);
+    text = nullptr;
+    if (object->get_accValue(Self(), &text) == S_OK)
+        view.value = TakeText(text);
+    text = nullptr;
+    if (object->get_accDefaultAction(Self(), &text) == S_OK)
+        view.defaultAction = TakeText(text);
+    object->Release();
+    return view;
+}
+
+AccessibleView ReadAccessibleObject(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    const HRESULT found = ::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                                       reinterpret_cast<void**>(&object));
+    return ViewOf(found, object);
+}
+
+AccessibleView ReadStandardAccessibleObject(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    const HRESULT found = ::CreateStdAccessibleObject(control, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object));
+    return ViewOf(found, object);
+}
+
+HRESULT DoAccessibleDefaultAction(HWND control)
+{
+    ComApartment apartment;
+    IAccessible* object = nullptr;
+    HRESULT result = ::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                                  reinterpret_cast<void**>(&object));
+    if (FAILED(result))
+        return result;
+    result = object->accDoDefaultAction(Self());
+    object->Release();
+    return result;
+}
+
+ScopedSystemColours::ScopedSystemColours(const std::vector<std::pair<int, COLORREF>>& colours)
+{
+    std::vector<COLORREF> wanted;
+    for (const auto& [index, colour] : colours) {
+        m_indexes.push_back(index);
+        m_before.push_back(::GetSysColor(index));
+        wanted.push_back(colour);
+    }
+    ::SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), wanted.data());
+}
+
+ScopedSystemColours::~ScopedSystemColours()
+{
+    ::SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), m_before.data());
+}
+
+WindowPixels CaptureWindow(HWND window)
+{
+    WindowPixels image;
+    RECT rect;
+    if (!::GetWindowRect(window, &rect))
+        return image;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = rect.right - rect.left;
+    header.biHeight = -(rect.bottom - rect.top);  // top-down
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    if (bits != nullptr && ::BitBlt(memory, 0, 0, header.biWidth, -header.biHeight, screen, rect.left, rect.top, SRCCOPY)) {
+        ::GdiFlush();
+        image.width = header.biWidth;
+        image.height = -header.biHeight;
+        const auto* quads = static_cast<const RGBQUAD*>(bits);
+        for (int i = 0; i < image.width * image.height; ++i)
+            image.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return image;
+}
+
+ColumnSpan ColumnsShowing(const WindowPixels& image, COLORREF colour)
+{
+    ColumnSpan span{-1, -1};
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        if (image.pixels[i] != colour)
+            continue;
+        const int column = static_cast<int>(i % static_cast<size_t>(image.width));
+        span.first = span.first < 0 ? column : std::min(span.first, column);
+        span.last = std::max(span.last, column);
+    }
+    return span;
+}
+
+size_t CountPixels(const WindowPixels& image, COLORREF colour)
+{
+    return static_cast<size_t>(std::count(image.pixels.begin(), image.pixels.end(), colour));
+}
+
+std::vector<SIZE> IconSizesOnX(HWND topLevel)
+{
+    const auto xWindow = reinterpret_cast<ULONG_PTR>(::GetPropW(topLevel, L"__wine_x11_whole_window"));
+    wchar_t temp[MAX_PATH] = {};
+    if (xWindow == 0 || ::GetTempPathW(MAX_PATH, temp) == 0)
+        return {};
+    const std::wstring listing = temp + std::wstring(L"icon-sizes-") + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    const std::string tool = testenv::UnixPathOf(testenv::BesideTestProgram(L"window-icon-sizes"));
+    std::vector<SIZE> sizes;
+    if (testenv::RunUnixCommand({tool, std::to_string(xWindow), testenv::UnixPathOf(listing)})) {
+        const std::string text = testenv::ReadFileBytes(listing);
+        for (size_t at = 0; at < text.size();) {
+            SIZE size{};
+            int taken = 0;
+            if (std::sscanf(text.c_str() + at, "%ldx%ld\n%n", &size.cx, &size.cy, &taken) < 2 || taken == 0)
+                break;
+            sizes.push_back(size);
+            at += static_cast<size_t>(taken);
+        }
+    }
+    ::DeleteFileW(listing.c_str());
+    return sizes;
+}
+
+bool SendDpiChanged(HWND window, UINT dpi, const RECT* suggested)
+{
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    void* remote = nullptr;
+    bool written = suggested == nullptr;
+    if (suggested != nullptr) {
+        remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        written = remote != nullptr && ::WriteProcessMemory(process, remote, suggested, sizeof(RECT), nullptr);
+    }
+    DWORD_PTR result = 0;
+    const bool sent = written && ::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                                       reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000, &result) != 0;
+    if (remote != nullptr)
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    return sent;
 }
 
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace driver {
@@ -100,6 +101,66 @@ bool PressKeysThroughX(HWND topLevel, const std::vector<std::string>& keys);
 
 // A real left click through the X server in the middle of the control.
 bool ClickThroughX(HWND control);
+
+// The sizes of the icons that the X window behind a top-level window offers
+// the window manager and the taskbar, which Wine makes from the window's big
+// and small icon (tests/wine/window-icon-sizes reads them). Wine only; empty
+// when they could not be read.
+std::vector<SIZE> IconSizesOnX(HWND topLevel);
+
+// Sends WM_DPICHANGED as Windows does when a window comes to a monitor of
+// that DPI, with the suggested rectangle (none: a null pointer) written into
+// the program's own memory, where the message's pointer points. Nothing
+// else of a real move happens: Windows' own rescaling of a dialog's
+// template does not. False when it could not be sent.
+bool SendDpiChanged(HWND window, UINT dpi, const RECT* suggested);
+
+// What a screen reader in another process learns of a control: its accessible
+// object (Active Accessibility) through AccessibleObjectFromWindow.
+struct AccessibleView {
+    HRESULT found;  // AccessibleObjectFromWindow's answer; the rest is empty unless it succeeded
+    std::wstring name;
+    long role;
+    std::wstring value;
+    std::wstring defaultAction;
+};
+AccessibleView ReadAccessibleObject(HWND control);
+// The same of the standard accessible object made in this process, which
+// nothing the program does can change.
+AccessibleView ReadStandardAccessibleObject(HWND control);
+// Carries out the control's default action, as a screen reader does.
+HRESULT DoAccessibleDefaultAction(HWND control);
+
+// Sets system colours for every program of the session from now on, and
+// puts back the ones it found when it goes. Under Wine a program that runs
+// already keeps the colours it read when it started.
+class ScopedSystemColours {
+public:
+    explicit ScopedSystemColours(const std::vector<std::pair<int, COLORREF>>& colours);
+    ~ScopedSystemColours();
+    ScopedSystemColours(const ScopedSystemColours&) = delete;
+    ScopedSystemColours& operator=(const ScopedSystemColours&) = delete;
+
+private:
+    std::vector<int> m_indexes;
+    std::vector<COLORREF> m_before;
+};
+
+// What the screen shows of a window, row by row from the top.
+struct WindowPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+};
+WindowPixels CaptureWindow(HWND window);
+
+// The columns in which a colour shows, or -1 and -1 when it shows nowhere.
+struct ColumnSpan {
+    int first;
+    int last;
+};
+ColumnSpan ColumnsShowing(const WindowPixels& image, COLORREF colour);
+size_t CountPixels(const WindowPixels& image, COLORREF colour);
 
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveWindowImage(HWND window, const std::wstring& bmpPath);

@@ -118,7 +118,9 @@ TEST_F(NumveraResources, ManifestAsksForCommonControls6AsInvokerAndDpiAwareness)
     const std::string manifest = Bytes(RT_MANIFEST, MAKEINTRESOURCEW(1));
     for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
                              "processorArchitecture=\"amd64\" publicKeyToken=\"6595b64144ccf1df\"",
-                             "level=\"asInvoker\" uiAccess=\"false\"", ">true</dpiAware>"})
+                             "level=\"asInvoker\" uiAccess=\"false\"",
+                             // per-monitor v2, with per-monitor and system-aware fallbacks
+                             ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>"})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 

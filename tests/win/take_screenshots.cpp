@@ -1,7 +1,8 @@
 // Saves pictures of the live dialogs for people to look at: the main dialog
 // with a conversion shown, the About box, the dialog with the auto-run box
-// checked, and the message box of a refused automatic request, at whatever
-// DPI the system has. Usage: take_screenshots FOLDER
+// checked, the message box of a refused automatic request, and the main
+// dialog under a high-contrast set of system colours, at whatever DPI the
+// system has. Usage: take_screenshots FOLDER
 #include <windows.h>
 
 #include <cstdio>
@@ -93,6 +94,76 @@ bool TakeRefusedRequest(const std::wstring& folder)
     return program.WaitForExit(10000, &exitCode) || Fail("the program did not end");
 }
 
+// Windows draws without visual styles under a high-contrast theme; Wine's
+// own theme would otherwise draw the buttons and check boxes in its colours.
+// Wine's uxtheme reads whether a theme is active when a program starts;
+// EnableTheming(TRUE) does not put the value back under Wine, so it is
+// written here and restored as it was found.
+class ScopedClassicLook {
+public:
+    ScopedClassicLook()
+    {
+        DWORD size = sizeof m_before;
+        m_had = ::RegGetValueW(HKEY_CURRENT_USER, kThemeKey, L"ThemeActive", RRF_RT_REG_SZ, nullptr, m_before, &size) ==
+                ERROR_SUCCESS;
+        Write(L"0");
+    }
+    ~ScopedClassicLook()
+    {
+        if (m_had)
+            Write(m_before);
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kThemeKey, L"ThemeActive");
+    }
+    ScopedClassicLook(const ScopedClassicLook&) = delete;
+    ScopedClassicLook& operator=(const ScopedClassicLook&) = delete;
+
+private:
+    static constexpr const wchar_t* kThemeKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+
+    static void Write(const wchar_t* value)
+    {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kThemeKey, L"ThemeActive", REG_SZ, value,
+                          static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+
+    bool m_had = false;
+    wchar_t m_before[16] = {};
+};
+
+// Windows' "High Contrast Black": white text on black, yellow links, purple
+// and green title bars. Set before the start, since under Wine a running
+// program keeps the colours it read when it started; put back afterwards.
+bool TakeHighContrast(const std::wstring& folder)
+{
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    ScopedClassicLook classic;
+    driver::ScopedSystemColours colours({
+        {COLOR_BTNFACE, black}, {COLOR_BTNTEXT, white}, {COLOR_WINDOW, black}, {COLOR_WINDOWTEXT, white},
+        {COLOR_BTNHIGHLIGHT, white}, {COLOR_BTNSHADOW, white}, {COLOR_3DDKSHADOW, white}, {COLOR_3DLIGHT, black},
+        {COLOR_HOTLIGHT, RGB(255, 255, 0)}, {COLOR_GRAYTEXT, RGB(63, 242, 63)}, {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+        {COLOR_HIGHLIGHTTEXT, black}, {COLOR_ACTIVECAPTION, RGB(128, 0, 128)},
+        {COLOR_GRADIENTACTIVECAPTION, RGB(128, 0, 128)}, {COLOR_CAPTIONTEXT, white},
+        {COLOR_INACTIVECAPTION, RGB(0, 128, 0)}, {COLOR_GRADIENTINACTIVECAPTION, RGB(0, 128, 0)},
+        {COLOR_INACTIVECAPTIONTEXT, white}, {COLOR_WINDOWFRAME, white}, {COLOR_ACTIVEBORDER, black},
+        {COLOR_INACTIVEBORDER, black},
+    });
+    const std::wstring documents = testenv::FreshFolder(L"screenshots-high-contrast");
+    ::CreateDirectoryW((documents + kMakerSuffix).c_str(), nullptr);
+    driver::Program program(testenv::NumveraExe(), documents);
+    HWND dialog = program.WaitForWindow(L"Binarok", 20000);
+    if (dialog == nullptr)
+        return Fail("the main dialog did not appear in high contrast");
+    driver::SetControlText(dialog, IDC_DECIMAL_EDIT, L"255");
+    driver::Click(dialog, IDC_CONVERT);
+    ::Sleep(500);
+    if (!driver::SaveWindowImage(dialog, folder + L"\\high-contrast.bmp"))
+        return Fail("could not save the dialog in high contrast");
+    driver::PostClick(dialog, IDOK);
+    DWORD exitCode = 0;
+    return program.WaitForExit(10000, &exitCode) || Fail("the program did not end");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -106,5 +177,6 @@ int wmain(int argc, wchar_t** argv)
     const bool mainAndAbout = TakeMainAndAbout(argv[1]);
     const bool autoRun = TakeAutoRunChecked(argv[1]);
     const bool refused = TakeRefusedRequest(argv[1]);
-    return mainAndAbout && autoRun && refused ? 0 : 1;
+    const bool highContrast = TakeHighContrast(argv[1]);
+    return mainAndAbout && autoRun && refused && highContrast ? 0 : 1;
 }
