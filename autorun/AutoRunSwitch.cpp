@@ -1,8 +1,6 @@
 // The auto-run check box: checking it creates the AutoFile folder, whose
 // existence makes the next start an automatic one, and shows the
 // show-messages box; clearing it hides that box and removes nothing.
-#include <direct.h>
-
 #include "autorun/AutomaticMessages.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
@@ -19,7 +17,7 @@ void CNumveraDlg::OnAutoRunClicked()
     }
     g_autoRunSwitchedOn = 1;
     // Without a documents folder the path would lie below a drive's root.
-    const bool created = !g_documentsDir.empty() && _wmkdir(g_autoDir.c_str()) == 0;
+    const bool created = !g_documentsDir.empty() && MakeFolderLevel(g_autoDir);
     if (created)
         AfxMessageBox(kAutoFolderCreatedMessage, MB_ICONINFORMATION);
     else if (!g_documentsDir.empty() && IsFolder(g_autoDir))

@@ -29,17 +29,6 @@ int ClientWidth(const CWnd& window)
 
 }  // namespace
 
-// Fetches and dispatches whatever is waiting in the thread's queue; stops at
-// the quit message, which stays queued, and the run goes on.
-void CNumveraDlg::PumpPendingMessages()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (!AfxGetApp()->PumpMessage())
-            break;
-    }
-}
-
 // One progress step: drain the queue, move the bar, show the label; each only
 // when the throttle says it would change something.
 void CNumveraDlg::StepProgress(ProgressThrottle& throttle, int64_t position, int64_t maximum, bool phaseEnd)
@@ -57,26 +46,30 @@ Refusal CNumveraDlg::RunBatch(std::wstring resultFilePath)
 {
     BeginBatch();
     const int64_t length = static_cast<int64_t>(g_inputText.size());
+    // Three times the text, so that the first phase fills at most a third of
+    // the bar and its label never passes 33 %.
     const int64_t splitMaximum = 3 * (length + 1);
     ProgressThrottle throttle(ClientWidth(m_progressBar), MonotonicMilliseconds);
     m_progressBar.SetRange32(0, static_cast<int>(splitMaximum));
     TrimTrailingLineBreaks(g_inputText);
     const int64_t trimmed = static_cast<int64_t>(g_inputText.size());
 
-    // Split: one progress step per character of the trimmed text. The lines
-    // are read in one pass, as values rather than strings of their own.
+    // The lines are read in one pass, as values rather than strings of their
+    // own; the first phase then shows one step per character of the trimmed
+    // text, as a split character by character would.
     const InputLines lines = ReadInputLines(g_inputText);
     for (int64_t i = 0; i < trimmed; ++i)
         StepProgress(throttle, i, splitMaximum, i == trimmed - 1);
-    g_inputLineCount = static_cast<int32_t>(lines.lineCount);
 
-    // Empty lines dropped: the count becomes that of the lines to convert.
+    // The lines to convert: empty ones are not counted.
     g_inputLineCount = static_cast<int32_t>(lines.values.size());
     g_maxValue = lines.largest;
     if (g_maxValue > kLargestValue)
         return EndRefusedRun(Refusal::ValueTooLarge);
 
     // Convert: one progress step per line, on a bar that starts again from 0.
+    // Its positions go on from the text's length, one per line, then the
+    // write, the removal and the end: count + length + 4 is the last.
     const int64_t count = g_inputLineCount;
     const int64_t convertMaximum = count + length + 4;
     m_progressBar.SetPos(0);
@@ -90,10 +83,12 @@ Refusal CNumveraDlg::RunBatch(std::wstring resultFilePath)
     StepProgress(throttle, count + length + 2, convertMaximum, true);
     if (!WriteWholeFile(resultFilePath, std::move(resultBytes)))
         return EndRefusedRun(Refusal::ResultNotWritten);
-    if (!RemoveHeldFile(m_inputFile))
+    if (!m_automaticRun.RemoveInput())
         return EndRefusedRun(Refusal::InputNotRemoved);
-    ReleaseAutomaticRun();
+    m_automaticRun.LetGo();
     StepProgress(throttle, count + length + 3, convertMaximum, true);
+    // The nearly full bar stays in view a moment, so that even a short run
+    // shows its end before the dialog goes.
     ::Sleep(100);
 
     if (g_autoRunSwitchedOn == 0)
@@ -141,7 +136,7 @@ void CNumveraDlg::FinishBatch()
 // restored, no beep.
 Refusal CNumveraDlg::EndRefusedRun(Refusal refusal)
 {
-    ReleaseAutomaticRun();
+    m_automaticRun.LetGo();
     if (IsMessageGateOpen())
         AfxMessageBox(RefusalMessage(refusal), MB_ICONERROR);
     RestoreAfterBatch();

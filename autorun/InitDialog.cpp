@@ -1,11 +1,8 @@
 // Dialog initialisation: the window's icons and path, the working folders,
 // the saved settings, and the choice between interactive and automatic mode.
-#include <direct.h>
-
 #include "autorun/AutomaticMessages.h"
 #include "autorun/BatchText.h"
 #include "framework/Dpi.h"
-#include "framework/File.h"
 #include "framework/WinApp.h"
 #include "storage/FileHelpers.h"
 #include "storage/SettingsText.h"
@@ -15,14 +12,8 @@
 
 namespace {
 
-// How long a start waits for another start's automatic run on the same
-// product folder, and how often it looks.
-constexpr ULONGLONG kRunLockWaitMs = 60000;
+// How often a start that waits for its turn looks again.
 constexpr DWORD kRunLockPollMs = 50;
-
-// Creates one folder level; the result is not needed here. By the wide path:
-// the documents folder's name may be one the ANSI code page cannot spell.
-void MakeFolder(const std::wstring& path) { _wmkdir(path.c_str()); }
 
 }  // namespace
 
@@ -49,12 +40,12 @@ BOOL CNumveraDlg::OnInitDialog()
     if (haveDocuments) {
         g_productDir = JoinPath(g_documentsDir, kProductSuffix);
         if (!IsFolder(g_productDir))
-            MakeFolder(g_productDir);
+            MakeFolderLevel(g_productDir);
         g_resultDir = JoinPath(g_documentsDir, kResultSuffix);
-        MakeFolder(g_resultDir);  // fails harmlessly when it exists
+        MakeFolderLevel(g_resultDir);  // fails harmlessly when it exists
         g_tempDir = JoinPath(g_documentsDir, kTempSuffix);
         if (!IsFolder(g_tempDir))
-            MakeFolder(g_tempDir);
+            MakeFolderLevel(g_tempDir);
         LoadSettingsIntoCheckBoxes();
         g_autoDir = JoinPath(g_documentsDir, kAutoSuffix);
     }
@@ -86,25 +77,26 @@ void CNumveraDlg::LoadSettingsIntoCheckBoxes()
     if (!IsPlainFile(settingsFile))
         return;
     ParseSettingsText(ReadWholeFile(settingsFile));
-    if (IsSettingOn(g_settingLines[0])) {
+    if (IsSettingOn(g_settingLines[kAutoRunSettingLine])) {
         m_autoRunCheck.SetCheck(BST_CHECKED);
         m_showMessagesCheck.ShowWindow(SW_SHOW);
-        m_showMessagesCheck.SetCheck(IsSettingOn(g_settingLines[1]) ? BST_CHECKED : BST_UNCHECKED);
+        m_showMessagesCheck.SetCheck(IsSettingOn(g_settingLines[kShowMessagesSettingLine]) ? BST_CHECKED : BST_UNCHECKED);
     } else {
         m_autoRunCheck.SetCheck(BST_UNCHECKED);
         m_showMessagesCheck.ShowWindow(SW_HIDE);
     }
 }
 
-// Waits while another start holds the lock of this product folder, at most a
-// minute: InUse when it is still held then, NoTurn when it cannot be opened
-// at all (temp a plain file, no access), None once it is held here.
+// Waits while another start holds the lock of this product folder, at most
+// kRunLockWaitMs, answering the window's messages meanwhile: InUse when it is
+// still held then, NoTurn when it cannot be opened at all (temp a plain file,
+// no access), None once it is held here.
 Refusal CNumveraDlg::TakeAutomaticRunLock()
 {
     const std::wstring lockFile = JoinPath(g_tempDir, kRunLockFileSuffix);
     const ULONGLONG deadline = ::GetTickCount64() + kRunLockWaitMs;
     for (;;) {
-        const LockAttempt attempt = TryLockFile(lockFile, m_automaticRunLock);
+        const LockAttempt attempt = m_automaticRun.TryTakeTurn(lockFile);
         if (attempt == LockAttempt::Taken)
             return Refusal::None;
         if (attempt == LockAttempt::Failed)
@@ -116,13 +108,7 @@ Refusal CNumveraDlg::TakeAutomaticRunLock()
     }
 }
 
-void CNumveraDlg::ReleaseAutomaticRun()
-{
-    m_inputFile.Close();
-    m_automaticRunLock.Close();
-}
-
-// Reads the input file into g_inputText and keeps it open in m_inputFile;
+// Reads the input file into g_inputText and keeps it open in m_automaticRun;
 // what refuses the request, or None when the batch run may start.
 // Its size and bytes are those that the held open reads, so a writer that
 // closes the file a moment after the start is waited for, not taken for empty.
@@ -130,9 +116,7 @@ Refusal CNumveraDlg::CheckInputFile(const std::wstring& inputFilePath)
 {
     if (!IsPlainFile(inputFilePath))
         return Refusal::InputMissing;
-    ReadOutcome outcome = ReadOutcome::Failed;
-    g_inputText = ReadAndHoldFile(inputFilePath, m_inputFile, &outcome);
-    switch (outcome) {
+    switch (m_automaticRun.ReadAndHoldInput(inputFilePath, g_inputText)) {
     case ReadOutcome::Read:
         break;
     case ReadOutcome::StoppedAtNul:  // a NUL is a character like any other that is not allowed

@@ -61,6 +61,7 @@ struct RefusalReason {
     const wchar_t* english;
     const wchar_t* japanese;
 };
+static_assert(kRunLockWaitMs == 60000, "the InUse reason below says a minute");
 constexpr RefusalReason kRefusalReasons[] = {
     {Refusal::InputMissing, L"it found no input file", L"入力ファイルが見つかりませんでした"},
     {Refusal::InputEmpty, L"the input file was empty", L"入力ファイルが空でした"},
@@ -69,7 +70,8 @@ constexpr RefusalReason kRefusalReasons[] = {
     {Refusal::InputTooLarge, L"the input file was too large", L"入力ファイルが大きすぎました"},
     {Refusal::InputUnreadable, L"it could not open the input file; another program held it open",
      L"入力ファイルを開けませんでした。ほかのプログラムが開いていました"},
-    {Refusal::ValueTooLarge, L"a number was above 2147483647", L"2147483647 を超える数値がありました"},
+    {Refusal::ValueTooLarge, L"a number was above " NUMVERA_TEXT_OF(NUMVERA_LARGEST_VALUE),
+     NUMVERA_TEXT_OF(NUMVERA_LARGEST_VALUE) L" を超える数値がありました"},
     {Refusal::ResultNotWritten, L"it could not write the result file", L"結果ファイルに書き込めませんでした"},
     {Refusal::InputNotRemoved, L"it wrote the result file but could not remove the input file",
      L"結果ファイルは書き込みましたが、入力ファイルを削除できませんでした"},

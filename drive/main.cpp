@@ -19,7 +19,7 @@ const wchar_t kUsageText[] =
     L"usage: numvera-drive [--exe PATH] [--answer-messages] [--verbose] NUMBER...\n"
     L"       numvera-drive [--exe PATH] [--answer-messages] [--verbose] --file PATH\n"
     L"       numvera-drive [--exe PATH] [--answer-messages] [--verbose] < NUMBERS\n"
-    L"Converts decimal numbers from 0 to 2147483647 to binary through Numvera.exe\n"
+    L"Converts decimal numbers from 0 to " NUMVERA_TEXT_OF(NUMVERA_LARGEST_VALUE) L" to binary through Numvera.exe\n"
     L"and prints one line of binary digits per number.\n"
     L"  --exe PATH         Numvera.exe to run (default: the one beside numvera-drive.exe)\n"
     L"  --file PATH        read the numbers from a file, one a line\n"

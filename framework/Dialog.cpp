@@ -11,7 +11,7 @@
 namespace {
 
 const wchar_t kDialogObjectProperty[] = L"NumveraDialogObject";
-const wchar_t* const RT_DLGINIT_TYPE = MAKEINTRESOURCEW(240);
+const wchar_t* const RT_DLGINIT_TYPE = MAKEINTRESOURCEW(NUMVERA_RT_DLGINIT);
 
 // A copy of the template without WS_VISIBLE: the dialog is shown when its
 // queue first goes idle, never while its initialisation may still end it.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/DlgInitIds.h"
+
 struct DlgInitItem {
     uint16_t controlId;
     uint16_t message;
@@ -22,4 +24,4 @@ std::vector<DlgInitItem> ParseDlgInitResource(const unsigned char* bytes, size_t
 std::string FindControlProperty(const std::string& properties, const std::string& tag);
 
 // The message number of the styled controls' initial properties.
-constexpr unsigned kInitControlMessage = 0x037C;
+constexpr unsigned kInitControlMessage = NUMVERA_WM_INIT_CONTROL;

@@ -1,6 +1,8 @@
-// Files opened, used and closed within one call, with the framework's open
-// flags. Unlike the framework, a failed read or write is reported by the
-// result instead of a file exception, so that no caller has to catch one.
+// Files by handle, with the framework's open flags; the handle is closed by
+// Close or the destructor. Most files are opened, used and closed within one
+// call; an automatic run keeps its lock and its input open for the whole run.
+// Unlike the framework, a failed read or write is reported by the result
+// instead of a file exception, so that no caller has to catch one.
 #pragma once
 
 #include <windows.h>

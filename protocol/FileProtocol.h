@@ -52,7 +52,18 @@ enum class Refusal : int {
 // Numvera.exe and numvera-drive.exe wait so long.
 constexpr unsigned kBriefHoldPausesMs[] = {1, 10, 20, 40, 100, 200, 400, 800};
 
+// The limits of a request, as numbers and as the texts that the messages
+// quote (NUMVERA_TEXT_OF spells a limit out in a wide string literal).
+#define NUMVERA_WIDE(text) L##text
+#define NUMVERA_WIDE_TEXT(text) NUMVERA_WIDE(#text)
+#define NUMVERA_TEXT_OF(limit) NUMVERA_WIDE_TEXT(limit)
+#define NUMVERA_INPUT_FILE_SIZE_LIMIT 2077000
+#define NUMVERA_LARGEST_VALUE 2147483647
 // An input file must be smaller than this many bytes.
-constexpr size_t kInputFileSizeLimit = 2077000;
+constexpr size_t kInputFileSizeLimit = NUMVERA_INPUT_FILE_SIZE_LIMIT;
 // The largest value an input line may hold.
-constexpr int64_t kLargestValue = 2147483647;
+constexpr int64_t kLargestValue = NUMVERA_LARGEST_VALUE;
+
+// How long a start of Numvera.exe waits for its turn while another start's
+// automatic run holds the product folder; a client waits longer than this.
+constexpr unsigned kRunLockWaitMs = 60000;

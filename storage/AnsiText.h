@@ -1,5 +1,5 @@
 // Conversions at the edges where the program meets narrow text in the ANSI
-// code page: file contents, narrow folder paths, the documents lookup.
+// code page: the contents of its files and the documents folder's ANSI name.
 #pragma once
 
 #include <cstddef>

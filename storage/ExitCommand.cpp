@@ -1,7 +1,5 @@
 // The exit button: saves the two check boxes to the settings file, then
 // closes the dialog the standard way.
-#include <direct.h>
-
 #include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
 #include "storage/StorageState.h"
@@ -15,7 +13,7 @@ bool EnsureTempFolder()
 {
     if (IsFolder(g_tempDir))
         return true;
-    return _wmkdir(g_tempDir.c_str()) == 0;
+    return MakeFolderLevel(g_tempDir);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "storage/FileHelpers.h"
 
 #include <windows.h>
+#include <direct.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -196,6 +197,8 @@ bool IsFolder(std::wstring path)
     CFileStatus status;
     return CFile::GetStatus(path.c_str(), status) && (status.m_attribute & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool MakeFolderLevel(const std::wstring& path) { return _wmkdir(path.c_str()) == 0; }
 
 bool IsPlainFile(std::wstring path)
 {

@@ -19,6 +19,10 @@ void QueryDocumentsDir();
 std::wstring JoinPath(std::wstring folder, std::wstring suffix);
 
 bool IsFolder(std::wstring path);
+// Makes one folder level by its wide path, so that a name the ANSI code page
+// cannot spell works too; false when it is not made (it exists, or its parent
+// does not).
+bool MakeFolderLevel(const std::wstring& path);
 bool IsPlainFile(std::wstring path);
 
 enum class ReadOutcome {
@@ -26,7 +30,7 @@ enum class ReadOutcome {
     StoppedAtNul,  // the text ends where the file holds a NUL byte
     NotOpened,  // missing, a folder, or held open for writing elsewhere
     Failed,     // opened, but the read failed
-    TooLarge,   // 2,077,000 bytes or more: refused, not cut
+    TooLarge,   // kInputFileSizeLimit bytes or more: refused, not cut
 };
 
 // The file's text from the ANSI code page: the whole file when the outcome

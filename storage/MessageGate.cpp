@@ -5,5 +5,5 @@
 
 bool CNumveraDlg::IsMessageGateOpen()
 {
-    return IsGatedMessageAllowed(m_showMessagesCheck.GetCheck(), g_settingLines[1]);
+    return IsGatedMessageAllowed(m_showMessagesCheck.GetCheck(), g_settingLines[kShowMessagesSettingLine]);
 }

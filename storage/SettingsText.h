@@ -4,6 +4,10 @@
 
 #include <string>
 
+// What each line of the settings file holds; further lines are kept unused.
+constexpr int kAutoRunSettingLine = 0;       // whether the auto-run box starts checked
+constexpr int kShowMessagesSettingLine = 1;  // whether automatic runs show their messages
+
 // Splits the text into g_settingLines from index g_settingLineCount on, and
 // leaves g_settingLineCount at the number of lines stored. Lines end at LF; a
 // final LF opens no new line. CR and every character above 0x7F are dropped,

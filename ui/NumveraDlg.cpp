@@ -76,6 +76,17 @@ void CNumveraDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
     SetWindowIconsForDpi(m_hWnd, dpi, m_windowIcons);
 }
 
+// Fetches and dispatches whatever is waiting in the thread's queue; stops at
+// the quit message, which stays queued, and the run goes on.
+void CNumveraDlg::PumpPendingMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!AfxGetApp()->PumpMessage())
+            break;
+    }
+}
+
 void CNumveraDlg::OnAbout()
 {
     CDialog about(IDD_ABOUTBOX);

@@ -1,11 +1,21 @@
 // The main dialog: one modal window holding every control of the program.
+// Its members are defined by what they do:
+//   ui/NumveraDlg.cpp         construction, controls, keys, painting, DPI,
+//                             the About box, PumpPendingMessages
+//   autorun/InitDialog.cpp    OnInitDialog and the run's first steps: the
+//                             settings, the turn, the input's check
+//   autorun/BatchRun.cpp      RunBatch, its progress and both ways a run ends
+//   autorun/AutoRunSwitch.cpp OnAutoRunClicked
+//   convert/ConvertCommand.cpp OnConvert
+//   storage/ExitCommand.cpp   OnExit, which saves the settings
+//   storage/MessageGate.cpp   IsMessageGateOpen
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "autorun/AutomaticRun.h"
 #include "framework/Dialog.h"
-#include "framework/File.h"
 #include "protocol/FileProtocol.h"
 #include "res/resource.h"
 #include "ui/WindowIcons.h"
@@ -43,10 +53,9 @@ protected:
     // Dialog initialisation and the automatic run.
     void LoadSettingsIntoCheckBoxes();
     Refusal TakeAutomaticRunLock();
-    void ReleaseAutomaticRun();
     Refusal CheckInputFile(const std::wstring& inputFilePath);
     Refusal EndRefusedRun(Refusal refusal);
-    // Answers the input held in m_inputFile and removes it.
+    // Answers the input that m_automaticRun holds and removes it.
     Refusal RunBatch(std::wstring resultFilePath);
     void BeginBatch();
     void PumpPendingMessages();
@@ -65,9 +74,8 @@ protected:
     CButton m_autoRunCheck;
     CEdit m_exePathEdit;
 
-    // Held by an automatic run from the check of its input to the input's
-    // removal, and let go before any message box.
-    CFile m_automaticRunLock;  // one run per product folder at a time
-    CFile m_inputFile;         // the input as read, until it is removed
+    // The turn and the input, held from the check of the input to its
+    // removal and let go before any message box.
+    AutomaticRun m_automaticRun;
     Refusal m_automaticOutcome = Refusal::DialogNotCreated;
 };
