@@ -1,6 +1,6 @@
 // numvera-drive.exe: hands decimal numbers to Numvera.exe through its files
-// and prints the binary lines it answers with. See the README, "The driving
-// client".
+// and prints the binary lines it answers with. See docs/driving.md, "The
+// driving client".
 #include <windows.h>
 
 #include <string>

@@ -42,8 +42,9 @@ if exist "%auto%\DekoKan.new" (
     goto done
 )
 start /wait "" "%exe%"
-rem Numvera.exe's exit status: 0 answered, 11 to 21 why it refused (see the
-rem README), anything else that it did not end by itself.
+rem Numvera.exe's exit status: 0 answered, 11 to 21 why it refused (see
+rem README-en.txt, or docs/driving.md in the source), anything else that it
+rem did not end by itself.
 set numvera=%ERRORLEVEL%
 if "%numvera%"=="0" (
     type "%docs%\Quendral\MFCBivoA\Result\BivoResult.tbin"
