@@ -14,7 +14,7 @@ std::wstring NumveraExe();
 std::wstring BesideTestProgram(const std::wstring& name);
 
 // The Wine line the tests run on, from NUMVERA_WINE_LINE (8 or 10; see
-// tests/wine/wine-line.sh); 0 where none is named, as on Windows.
+// scripts/lib/wine.sh); 0 where none is named, as on Windows.
 int WineLine();
 
 // A new empty folder for one test below NUMVERA_TEST_ROOT.

@@ -1,7 +1,7 @@
-// The Windows side of scripts/package's checks of the release packages, run
+// The Windows side of check-packages' checks of the release packages, run
 // in a throwaway Wine prefix on the programs unpacked from the zip or
 // installed from the MSI. It works the dialog and reports what Windows
-// knows; scripts/package compares.
+// knows; check-packages compares.
 //
 //   package_check dialog NUMVERA.EXE PICTURE.BMP [--auto-run]
 //     Starts Numvera.exe the way a user does, waits for its dialog and saves
