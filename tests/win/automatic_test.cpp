@@ -337,7 +337,8 @@ TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
 // out. One that holds on refuses the request and loses nothing: what is
 // removed must be what was read, so a writer, or a reader that does not
 // allow removing the input, keeps it from being taken (and it is not taken
-// for empty).
+// for empty). The settings file held for a moment is waited out too: the
+// run still does as the settings say.
 TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
 {
     const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -349,7 +350,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
     const bool nameGoesAtOnce = testenv::WineLine() != 8;
     const struct {
         const char* what;
-        bool result;  // else the input is held
+        bool result;  // else the input is held, or the settings file
         DWORD access;
         DWORD share;
         DWORD letGoAfterMs;  // after the start; 0: held until the program has ended
@@ -357,6 +358,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
         const wchar_t* message;
         MessageIcon icon;
         DWORD status;
+        bool settings = false;  // the settings file is held: the gate stays open all the same
     } holders[] = {
         {"result held, sharing everything, for a moment", true, GENERIC_READ, shareAll, 700, nullptr, kCompleted,
          MessageIcon::Information, kAnswered},
@@ -375,6 +377,8 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
          kCompleted, MessageIcon::Information, kAnswered},
         {"input empty at the start, written and closed a moment later", false, GENERIC_WRITE, FILE_SHARE_READ, 700,
          "12\r\n", kCompleted, MessageIcon::Information, kAnswered},
+        {"settings read for a moment by a program that shares nothing", false, GENERIC_READ, 0, 700, nullptr,
+         kCompleted, MessageIcon::Information, kAnswered, true},
     };
     for (const auto& holding : holders) {
         SCOPED_TRACE(holding.what);
@@ -383,8 +387,8 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
         WriteInput(holding.writtenMeanwhile != nullptr ? "" : "12\r\n");
         ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
-        HANDLE held = ::CreateFileW((holding.result ? Result() : Input()).c_str(), holding.access, holding.share,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE held = ::CreateFileW((holding.settings ? Settings() : holding.result ? Result() : Input()).c_str(),
+                                    holding.access, holding.share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         Start();
         if (holding.letGoAfterMs != 0) {
