@@ -26,24 +26,6 @@ windows_path() { printf 'Z:%s' "$1" | sed 's|/|\\|g'; }
 # that a changed one redoes it.
 prefix_preparation_stamp() { cat "$numvera_wine_tests/prepare-prefix" "$numvera_wine_lib" | sha1sum; }
 
-# Runs a Windows test program and ends with its status, or with 1 when it
-# ended before its tests did. A program that stops in the middle (a crash,
-# ExitProcess inside a test, a stack overflow) may still end with 0;
-# GoogleTest keeps the file TEST_PREMATURE_EXIT_FILE from the start of its
-# run to its normal end, so a file left behind is a failure. Programs that
-# are not GoogleTest's never make it. /tmp is the same on both lines.
-run_counting_early_ends() {
-    local left status=0
-    left=$(mktemp -u /tmp/numvera-early-end.XXXXXXXX)
-    TEST_PREMATURE_EXIT_FILE="Z:${left//\//\\}" "$@" || status=$?
-    if [ -e "$left" ]; then
-        rm -f "$left"
-        echo "wine: the test program stopped before its tests had ended (status $status); counted as failed" >&2
-        return 1
-    fi
-    return $status
-}
-
 # shellcheck disable=SC2034 # the variables are the callers'
 select_wine_line() {
     case "${NUMVERA_WINE_LINE:-8}" in

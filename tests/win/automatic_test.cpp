@@ -337,7 +337,8 @@ TEST_F(Automatic, AReadOnlyInputIsRemovedAllTheSame)
 // out. One that holds on refuses the request and loses nothing: what is
 // removed must be what was read, so a writer, or a reader that does not
 // allow removing the input, keeps it from being taken (and it is not taken
-// for empty).
+// for empty). The settings file held for a moment is waited out too: the
+// run still does as the settings say, silent when they close the gate.
 TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
 {
     const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -349,7 +350,7 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
     const bool nameGoesAtOnce = testenv::WineLine() != 8;
     const struct {
         const char* what;
-        bool result;  // else the input is held
+        bool result;  // else the input is held, or the settings file
         DWORD access;
         DWORD share;
         DWORD letGoAfterMs;  // after the start; 0: held until the program has ended
@@ -357,6 +358,10 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
         const wchar_t* message;
         MessageIcon icon;
         DWORD status;
+        // Settings written and held instead, let go a moment after the dialog
+        // is made; null: the gate is open. A run that missed them would have
+        // the gate open, as with no line.
+        const char* settings = nullptr;
     } holders[] = {
         {"result held, sharing everything, for a moment", true, GENERIC_READ, shareAll, 700, nullptr, kCompleted,
          MessageIcon::Information, kAnswered},
@@ -375,26 +380,42 @@ TEST_F(Automatic, FilesHeldByAnotherProgramAreWaitedOutOrKeepTheRequest)
          kCompleted, MessageIcon::Information, kAnswered},
         {"input empty at the start, written and closed a moment later", false, GENERIC_WRITE, FILE_SHARE_READ, 700,
          "12\r\n", kCompleted, MessageIcon::Information, kAnswered},
+        {"settings closing the gate, read for a moment by a program that shares nothing", false, GENERIC_READ, 0, 700,
+         nullptr, nullptr, MessageIcon::Information, kAnswered, "1\r\n0"},
     };
     for (const auto& holding : holders) {
         SCOPED_TRACE(holding.what);
         NewDocuments();
         OpenGate();
+        if (holding.settings != nullptr)
+            WriteSettings(holding.settings);
         WriteInput(holding.writtenMeanwhile != nullptr ? "" : "12\r\n");
         ::CreateDirectoryW(ResultFolder().c_str(), nullptr);
         ASSERT_TRUE(testenv::WriteFileBytes(Result(), "earlier\r\n"));
-        HANDLE held = ::CreateFileW((holding.result ? Result() : Input()).c_str(), holding.access, holding.share,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::wstring heldPath = holding.settings != nullptr ? Settings() : holding.result ? Result() : Input();
+        HANDLE held = ::CreateFileW(heldPath.c_str(), holding.access, holding.share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         Start();
         if (holding.letGoAfterMs != 0) {
+            // The settings are read as the dialog is made, however long the start takes.
+            if (holding.settings != nullptr)
+                EXPECT_TRUE(driver::WaitUntil(
+                    [&] { return !driver::AllTopLevelWindows(m_program->ProcessId()).empty(); }, kRunTimeoutMs));
             ::Sleep(holding.letGoAfterMs);
             DWORD written = 0;
             if (holding.writtenMeanwhile != nullptr)
                 EXPECT_TRUE(::WriteFile(held, holding.writtenMeanwhile, 4, &written, nullptr));
             ::CloseHandle(held);
         }
-        ExpectOneMessage(Finish(), holding.message, holding.icon, holding.status);
+        const Outcome outcome = Finish();
+        if (holding.message != nullptr) {
+            ExpectOneMessage(outcome, holding.message, holding.icon, holding.status);
+        } else {
+            EXPECT_TRUE(outcome.ended);
+            EXPECT_EQ(outcome.exitCode, holding.status);
+            EXPECT_TRUE(outcome.messages.empty()) << "the settings closed the gate";
+        }
         const bool answered = holding.status == kAnswered;
         if (holding.letGoAfterMs == 0) {
             // An answered input is gone, unless it is the input that is held

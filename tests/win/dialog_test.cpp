@@ -182,10 +182,17 @@ TEST_F(MainDialog, WindowHasCaptionStylesAndNoSystemMenu)
     ExpectRectNear(client, MapDialogUnits(base, 0, 0, 464, 219), "client area");
 }
 
-// The template puts the dialog at (0, 0), a corner of the screen.
+// The template puts the dialog at (0, 0), a corner of the screen. Only a
+// work area smaller than its monitor (the test display leaves a taskbar's
+// room) tells the work area's centre from the monitor's.
 TEST_F(MainDialog, ComesUpCentredOnTheWorkAreaOfItsMonitor)
 {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(m_dialog, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT area = WorkAreaOf(m_dialog);
+    ASSERT_FALSE(::EqualRect(&area, &monitor.rcMonitor))
+        << "the work area is the whole monitor: the display has no _NET_WORKAREA (start_virtual_display sets it)";
     ExpectCentredOver(WindowRect(m_dialog), area, area, "the main dialog");
 }
 

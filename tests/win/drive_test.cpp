@@ -677,8 +677,8 @@ TEST_F(Drive, WhileAnotherRequestIsInProgressNothingIsTouched)
 
 // The client takes Numvera.exe's word, its exit status, for whether it
 // answered, and then only a result of the binary digits of its own numbers:
-// an earlier result, wrong digits, or the result of a run that crashed is
-// never printed. Whatever Numvera.exe leaves, the client's input and
+// an earlier result, wrong digits, a line more than it asked for, or the
+// result of a run that crashed is never printed. Whatever Numvera.exe leaves, the client's input and
 // AutoFile folder go, also when another program holds the input a moment;
 // one that holds it longer keeps both, and the client says so in one line.
 // The input is known by the file, not by its bytes: the same numbers written
@@ -699,6 +699,8 @@ TEST_F(Drive, AResultIsTakenOnlyWhenNumveraAnsweredAndItsLinesCheck)
         {"no result written, an earlier one of as many lines in place", L"forget", "1\r\n10\r\n", kBadResult, "",
          L"does not answer the request"},
         {"wrong digits", L"wrong-digits", nullptr, kBadResult, "", L"does not answer the request"},
+        {"a line more than the numbers asked for", L"a-line-more", nullptr, kBadResult, "",
+         L"does not answer the request"},
         {"a crash after answering", L"crash", nullptr, kRefused, "", nullptr},
         {"the input's name outlives its removal a moment", L"linger", nullptr, kAnswered, answer, nullptr},
         {"refused, another program holding the input a moment", L"refuse-held", nullptr, kRefused, "", nullptr},
@@ -783,29 +785,51 @@ std::vector<HWND> NumveraMessageBoxes()
 // is not read yet: a second client must not start a request then. Where a
 // removal waits for the last handle, as on Wine 8 (and FAT), the answered
 // input's name stays until the first client, which keeps the file it wrote
-// open to know it by, lets go.
+// open to know it by, lets go. The first client's turn is its lock file,
+// which nobody else can open in any way while it is held; a second client
+// that took it all the same would wait for the first's answer, so every wait
+// here is bounded, and the second is not started when the lock is shared.
 TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
 {
+    constexpr DWORD kBoundedWaitMs = 30000;  // a guard against hanging, not a measure
     OpenMessageGate();  // the completion message holds the first request open
     Client first(DriveExe(), {L"12", L"34"}, m_documents, "");
     ASSERT_TRUE(first.Started());
     std::vector<HWND> boxes;
-    ASSERT_TRUE(driver::WaitUntil([&] { return !(boxes = NumveraMessageBoxes()).empty(); }, 60000));
+    ASSERT_TRUE(driver::WaitUntil([&] { return !(boxes = NumveraMessageBoxes()).empty(); }, kBoundedWaitMs));
     EXPECT_EQ(driver::ControlText(boxes.front(), 0xFFFF), kCompleted);
     EXPECT_EQ(testenv::PathExists(Input()), testenv::WineLine() == 8) << "the first input has been answered";
 
     // The client looks for boxes every 100 ms; it must have seen this one
     // before it is answered here.
-    ASSERT_TRUE(driver::WaitUntil([&] { return Contains(first.ErrSoFar(), kCompleted); }, 60000));
+    ASSERT_TRUE(driver::WaitUntil([&] { return Contains(first.ErrSoFar(), kCompleted); }, kBoundedWaitMs));
 
-    const Tree before = Snapshot(m_documents);
-    const ClientOutcome second = RunClient({L"5"});
-    EXPECT_EQ(second.exitCode, static_cast<DWORD>(kBusy));
-    EXPECT_TRUE(Contains(second.err, L"in progress")) << second.err;
-    EXPECT_EQ(Snapshot(m_documents), before);
+    bool lockShared = false;
+    for (const DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
+        HANDLE other = ::CreateFileW(LockFile().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = ::GetLastError();
+        EXPECT_EQ(other, INVALID_HANDLE_VALUE) << "the held lock file opens for access " << std::hex << access;
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "for access " << std::hex << access;
+        if (other != INVALID_HANDLE_VALUE) {
+            lockShared = true;
+            ::CloseHandle(other);
+        }
+    }
+
+    if (!lockShared) {
+        const Tree before = Snapshot(m_documents);
+        Client secondClient(DriveExe(), {L"5"}, m_documents, "");
+        EXPECT_TRUE(secondClient.Started());
+        const ClientOutcome second = secondClient.Finish(kBoundedWaitMs);
+        EXPECT_TRUE(second.ended) << "the second client did not end";
+        EXPECT_EQ(second.exitCode, static_cast<DWORD>(kBusy));
+        EXPECT_TRUE(Contains(second.err, L"in progress")) << second.err;
+        EXPECT_EQ(Snapshot(m_documents), before);
+    }
 
     driver::PressOk(boxes.front());
-    const ClientOutcome outcome = first.Finish(kClientTimeoutMs);
+    const ClientOutcome outcome = first.Finish(kBoundedWaitMs);
     EXPECT_TRUE(outcome.ended);
     EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(kAnswered)) << outcome.err;
     EXPECT_EQ(outcome.out, ReferenceResult({12, 34}));

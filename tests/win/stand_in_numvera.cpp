@@ -4,6 +4,7 @@
 // NUMVERA_STAND_IN says which:
 //   forget        removes the input and writes no result
 //   wrong-digits  answers with the last binary digit of every number flipped
+//   a-line-more   answers with one line more than the numbers asked for
 //   crash         answers, then ends with the status of a crash
 //   linger        answers while another process holds the input open for a
 //                 moment, letting it be removed: its name outlives the removal
@@ -125,7 +126,8 @@ int wmain(int argc, wchar_t** argv)
         ::GetEnvironmentVariableW(L"NUMVERA_STAND_IN_STATUS", status, 16);
         return static_cast<int>(std::wcstoul(status, nullptr, 10));
     }
-    const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"crash" ||
+    const bool known = behaviour == L"forget" || behaviour == L"wrong-digits" || behaviour == L"a-line-more" ||
+                       behaviour == L"crash" ||
                        behaviour == L"linger" || behaviour == L"refuse-held" ||
                        behaviour == L"refuse-held-long" || behaviour == L"answer-and-rewrite";
     if (!known || documents.empty() || values.empty())
@@ -137,7 +139,9 @@ int wmain(int argc, wchar_t** argv)
         return HoldFor(ms, input, FILE_SHARE_READ | FILE_SHARE_WRITE) ? static_cast<int>(Refusal::ResultNotWritten)
                                                                       : kUsage;
     }
-    if (behaviour != L"forget" && !testenv::WriteFileBytes(result, ResultOf(values, behaviour == L"wrong-digits")))
+    const std::string lineMore = behaviour == L"a-line-more" ? "1\r\n" : "";
+    if (behaviour != L"forget" &&
+        !testenv::WriteFileBytes(result, ResultOf(values, behaviour == L"wrong-digits") + lineMore))
         return kUsage;
     if (behaviour == L"linger" && !HoldFor(kMomentMs, input, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
         return kUsage;

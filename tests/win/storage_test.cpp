@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/File.h"
 #include "protocol/FileProtocol.h"
 #include "storage/AnsiText.h"
 #include "storage/FileHelpers.h"
@@ -341,6 +342,28 @@ TEST_F(Storage, WritingFailsWithoutChangingAnything)
     EXPECT_EQ(testenv::FolderEntries(m_folder), (Names{L"folder", L"held-by-reader", L"held-by-writer", L"readonly"}))
         << "no temporary file and no missing folder made";
     ::SetFileAttributesW(At(L"readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The read-only flag of a held input is cleared only for its removal: a
+// removal that the system refuses puts it back. A view of the file mapped
+// keeps it from being removed, as a running image does on Windows.
+TEST_F(Storage, ARemovalThatIsRefusedLeavesAReadOnlyFileReadOnly)
+{
+    MakeFile(L"mapped", "12\r\n");
+    ASSERT_TRUE(::SetFileAttributesW(At(L"mapped").c_str(), FILE_ATTRIBUTE_READONLY));
+    CFile held;
+    ReadOutcome outcome = ReadOutcome::Failed;
+    EXPECT_EQ(ReadAndHoldFile(At(L"mapped"), held, &outcome), L"12\r\n");
+    ASSERT_STREQ(OutcomeName(outcome), "Read");
+    HANDLE mapping = ::CreateFileMappingW(held.m_hFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    ASSERT_NE(mapping, nullptr);
+    EXPECT_FALSE(RemoveHeldFile(held));
+    ::CloseHandle(mapping);
+    EXPECT_EQ(testenv::ReadFileBytes(At(L"mapped")), "12\r\n");
+    const DWORD attributes = ::GetFileAttributesW(At(L"mapped").c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u) << std::hex << attributes;
+    ::SetFileAttributesW(At(L"mapped").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The program makes its folders one level at a time (MakeFolderLevel): a
