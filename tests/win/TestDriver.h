@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,12 +23,24 @@ struct MessageBoxInfo {
     bool foreground;  // the foreground window when it was looked at
 };
 
+// Starts a process with NUMVERA_TEST_DOCS set to documentsDir (empty: the
+// variable is removed). Under load Wine 8 has been seen to fail a start now
+// and then; it is tried three times. 0, or why the last try failed.
+DWORD StartProcess(const std::wstring& exePath, std::wstring commandLine, const std::wstring& documentsDir,
+                   STARTUPINFOW& startup, bool inheritHandles, PROCESS_INFORMATION* process);
+
+// What one start of the program did, as RunToEnd saw it.
+struct RunOutcome {
+    bool ended = false;
+    DWORD exitCode = 0;
+    bool dialogShown = false;
+    std::vector<MessageBoxInfo> messages;
+};
+
 class Program {
 public:
-    // Starts the executable with NUMVERA_TEST_DOCS set to documentsDir (empty:
-    // the variable is removed) and arguments appended to its command line.
-    // Under load Wine 8 has been seen to fail a start now and then; it is tried
-    // three times.
+    // Starts the executable with StartProcess, arguments appended to its
+    // command line.
     Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments = L"");
     ~Program();  // ends the process if it still runs
     Program(const Program&) = delete;
@@ -46,6 +59,10 @@ public:
     // Waits for a message box of the process, notes it, presses its OK and
     // waits until it has closed; false when none came in time.
     bool AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const;
+    // Answers every message box, calling whileABoxIsUp (if any) before each,
+    // until the process ends or shows its dialog (caption "Binarok"); when the
+    // time is up first, neither ended nor dialogShown is set.
+    RunOutcome RunToEnd(DWORD timeoutMs, const std::function<void()>& whileABoxIsUp = nullptr) const;
 
 private:
     PROCESS_INFORMATION m_process{};
