@@ -6,6 +6,11 @@
 
 #include <string>
 
+// Has numvera_hold_file.exe hold the file for ms milliseconds, and returns
+// once it holds it without waiting for it to let go, so the holder may
+// outlive the caller; false when it did not hold the file within 10 seconds.
+bool HoldFileFor(DWORD ms, const std::wstring& path, DWORD access, DWORD share);
+
 class FileHolder {
 public:
     // Starts numvera_hold_file.exe from the folder of the running executable,
