@@ -2,8 +2,6 @@
 // table, so that each is written once.
 #pragma once
 
-#include <string>
-
 #include "autorun/AutomaticMessages.h"
 
 namespace expected {
@@ -18,16 +16,5 @@ inline const wchar_t* const kNotWritten = RefusalMessage(Refusal::ResultNotWritt
 inline const wchar_t* const kInUse = RefusalMessage(Refusal::InUse);
 inline const wchar_t* const kNoTurnMessage = RefusalMessage(Refusal::NoTurn);
 inline const wchar_t* const kCompleted = kCompletedMessage;
-inline const wchar_t* const kAutoFolderCreated = kAutoFolderCreatedMessage;
-inline const wchar_t* const kAutoFolderExists = kAutoFolderExistsMessage;
-inline const wchar_t* const kAutoFolderNotCreated = kAutoFolderNotCreatedMessage;
-
-// The first line of a message: numvera-drive.exe repeats a message on one
-// line, so only its first line is found there as it stands.
-inline std::wstring FirstLine(const wchar_t* text)
-{
-    const std::wstring whole = text;
-    return whole.substr(0, whole.find(L"\r\n"));
-}
 
 }  // namespace expected

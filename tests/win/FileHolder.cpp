@@ -25,73 +25,50 @@ std::wstring EventName(const wchar_t* role)
            std::to_wstring(++counter) + L"-" + role;
 }
 
-// Starts the helper on named events made here; its process, or null.
-HANDLE StartHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation, HANDLE* ready, HANDLE* quit,
-                   const std::wstring& lettingGoAfter)
+}  // namespace
+
+FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation, DWORD letGoAfterMs)
+    : m_lettingGoItself(letGoAfterMs != INFINITE)
 {
     const std::wstring readyName = EventName(L"ready");
     const std::wstring quitName = EventName(L"quit");
-    *ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    *quit = ::CreateEventW(nullptr, TRUE, FALSE, quitName.c_str());
-    if (*ready == nullptr || *quit == nullptr)
-        return nullptr;
+    m_ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    m_quit = ::CreateEventW(nullptr, TRUE, FALSE, quitName.c_str());
+    if (m_ready == nullptr || m_quit == nullptr)
+        return;
 
     const std::wstring helper = testenv::BesideTestProgram(L"numvera_hold_file.exe");
     std::wstring commandLine = testenv::QuotedArgument(helper) + L" " + testenv::QuotedArgument(path) + L" " +
                                Hex(access) + L" " + Hex(share) + L" " + Hex(creation) + L" " +
                                testenv::QuotedArgument(readyName) + L" " + testenv::QuotedArgument(quitName) +
-                               lettingGoAfter;
+                               (m_lettingGoItself ? L" " + std::to_wstring(letGoAfterMs) : L"");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(helper.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                           nullptr, &startup, &process))
-        return nullptr;
+        return;
     ::CloseHandle(process.hThread);
-    return process.hProcess;
-}
+    m_process = process.hProcess;
 
-// The helper either signals that it holds the file or ends.
-bool HoldsTheFile(HANDLE ready, HANDLE process)
-{
-    const HANDLE waitFor[] = {ready, process};
-    return ::WaitForMultipleObjects(2, waitFor, FALSE, kOpenTimeoutMs) == WAIT_OBJECT_0;
-}
-
-void CloseIfOpen(HANDLE handle)
-{
-    if (handle != nullptr)
-        ::CloseHandle(handle);
-}
-
-}  // namespace
-
-bool HoldFileFor(DWORD ms, const std::wstring& path, DWORD access, DWORD share)
-{
-    HANDLE ready = nullptr, quit = nullptr;
-    HANDLE process = StartHolder(path, access, share, OPEN_EXISTING, &ready, &quit, L" " + std::to_wstring(ms));
-    const bool holding = process != nullptr && HoldsTheFile(ready, process);
-    for (HANDLE handle : {process, quit, ready})
-        CloseIfOpen(handle);
-    return holding;
-}
-
-FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation)
-{
-    m_process = StartHolder(path, access, share, creation, &m_ready, &m_quit, L"");
-    m_holding = m_process != nullptr && HoldsTheFile(m_ready, m_process);
+    // The helper either signals that it holds the file or ends.
+    const HANDLE waitFor[] = {m_ready, m_process};
+    m_holding = ::WaitForMultipleObjects(2, waitFor, FALSE, kOpenTimeoutMs) == WAIT_OBJECT_0;
 }
 
 FileHolder::~FileHolder()
 {
-    if (m_process != nullptr) {
+    if (m_process != nullptr && !m_lettingGoItself) {
         ::SetEvent(m_quit);
         if (::WaitForSingleObject(m_process, kQuitTimeoutMs) != WAIT_OBJECT_0) {
             ::TerminateProcess(m_process, 1);
             ::WaitForSingleObject(m_process, INFINITE);
         }
-        ::CloseHandle(m_process);
     }
-    CloseIfOpen(m_quit);
-    CloseIfOpen(m_ready);
+    if (m_process != nullptr)
+        ::CloseHandle(m_process);
+    if (m_quit != nullptr)
+        ::CloseHandle(m_quit);
+    if (m_ready != nullptr)
+        ::CloseHandle(m_ready);
 }

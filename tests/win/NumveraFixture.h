@@ -1,7 +1,6 @@
-// The fixture the Wine suites derive from: a fresh folder for each test,
-// documents folders below it with the product's folders made, the settings
-// file that opens the message gate, the paths of the file protocol, the
-// program started on them, and a TearDown that leaves nothing running.
+// The fixture of the Wine suites: a fresh folder per test, documents folders
+// in it, the settings file, the protocol's paths, the program started on them
+// and run to its end, and a TearDown that leaves nothing running.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +18,14 @@
 #include "tests/win/NumveraTestEnvironment.h"
 #include "tests/win/TestDriver.h"
 
+// What one start of the program did, as Finish saw it.
+struct RunOutcome {
+    bool ended = false;
+    DWORD exitCode = 0;
+    bool dialogShown = false;
+    std::vector<driver::MessageBoxInfo> messages;
+};
+
 class NumveraFixture : public ::testing::Test {
 protected:
     using Folders = std::vector<const wchar_t*>;
@@ -28,7 +35,7 @@ protected:
     static constexpr DWORD kRunTimeoutMs = 120000;
 
     // The test's folder is named rootPrefix and the test's name.
-    explicit NumveraFixture(std::wstring rootPrefix) : m_rootPrefix(std::move(rootPrefix)) {}
+    explicit NumveraFixture(std::wstring rootPrefix = L"") : m_rootPrefix(std::move(rootPrefix)) {}
 
     void SetUp() override
     {
@@ -36,16 +43,13 @@ protected:
         m_root = testenv::FreshFolder(m_rootPrefix + std::wstring(name.begin(), name.end()));
     }
 
-    void TearDown() override { EndProgram(); }
-
     // A new documents folder below the test's folder, numbered unless named,
     // with these folders (suffixes of it) made; false unless all were made.
-    bool NewDocuments(const Folders& folders, const std::wstring& name = L"")
+    bool NewDocuments(Folders folders, const std::wstring& name = L"")
     {
         m_documents = m_root + L"\\" + (name.empty() ? std::to_wstring(++m_runs) : name);
-        Folders all{L""};
-        all.insert(all.end(), folders.begin(), folders.end());
-        return CreateFolders(m_documents, all);
+        folders.insert(folders.begin(), L"");
+        return CreateFolders(m_documents, folders);
     }
 
     static bool CreateFolders(const std::wstring& documents, const Folders& suffixes)
@@ -66,9 +70,14 @@ protected:
     std::wstring RunLock() const { return TempFolder() + kRunLockFileSuffix; }
 
     void WriteInput(const std::string& bytes) { ASSERT_TRUE(testenv::WriteFileBytes(Input(), bytes)); }
-    void WriteSettings(const std::string& bytes) { ASSERT_TRUE(testenv::WriteSettings(m_documents, bytes)); }
+    // The settings file as the dialog saves it; the folders for it are made.
+    void WriteSettings(const std::string& bytes)
+    {
+        CreateFolders(m_documents, {kProductSuffix, kTempSuffix});
+        ASSERT_TRUE(testenv::WriteFileBytes(Settings(), bytes));
+    }
     // Messages of automatic mode are shown only when the user asked for them.
-    void OpenGate() { WriteSettings(testenv::kGateOpenSettings); }
+    void OpenGate() { WriteSettings("1\r\n1"); }
 
     // Starts Numvera.exe on the current documents folder.
     void Start()
@@ -88,27 +97,44 @@ protected:
 
     // Answers every message box of the started program until it ends. A
     // dialog that comes up means an interactive start; it is left open.
-    driver::RunOutcome Finish(DWORD timeoutMs = kRunTimeoutMs)
+    RunOutcome Finish(DWORD timeoutMs = kRunTimeoutMs)
     {
-        const driver::RunOutcome outcome = m_program->RunToEnd(timeoutMs, m_whileABoxIsUp);
-        if (!outcome.ended && !outcome.dialogShown)
-            ADD_FAILURE() << "the program neither ended nor showed its dialog";
+        RunOutcome outcome;
+        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+        while (::GetTickCount64() < end) {
+            if (m_program->WaitForExit(0, &outcome.exitCode)) {
+                outcome.ended = true;
+                return outcome;
+            }
+            if (m_program->WaitForWindow(L"Binarok", 0) != nullptr) {
+                outcome.dialogShown = true;
+                return outcome;
+            }
+            if (!m_program->MessageBoxes().empty()) {
+                if (m_whileABoxIsUp)
+                    m_whileABoxIsUp();
+                driver::MessageBoxInfo box{};
+                if (m_program->AnswerMessageBox(10000, &box))
+                    outcome.messages.push_back(box);
+                continue;
+            }
+            ::Sleep(20);
+        }
+        ADD_FAILURE() << "the program neither ended nor showed its dialog";
         return outcome;
     }
 
-    driver::RunOutcome Run()
+    RunOutcome Run()
     {
         Start();
         return Finish();
     }
 
     // Closes a dialog left open with its exit button; what still runs then is ended.
-    void EndProgram()
+    void TearDown() override
     {
-        if (m_program == nullptr)
-            return;
         DWORD exitCode = 0;
-        HWND dialog = m_program->WaitForWindow(L"Binarok", 0);
+        HWND dialog = m_program != nullptr ? m_program->WaitForWindow(L"Binarok", 0) : nullptr;
         if (dialog != nullptr && !m_program->WaitForExit(0, &exitCode)) {
             driver::PostClick(dialog, IDOK);
             m_program->WaitForExit(kExitTimeoutMs, &exitCode);

@@ -8,8 +8,6 @@
 #include <cwctype>
 #include <stdexcept>
 
-#include "protocol/FileProtocol.h"
-
 namespace testenv {
 
 namespace {
@@ -90,13 +88,6 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
                                       written == bytes.size());
     ::CloseHandle(file);
     return ok;
-}
-
-bool WriteSettings(const std::wstring& documentsDir, const std::string& bytes)
-{
-    ::CreateDirectoryW((documentsDir + kProductSuffix).c_str(), nullptr);
-    ::CreateDirectoryW((documentsDir + kTempSuffix).c_str(), nullptr);
-    return WriteFileBytes(documentsDir + kTempSuffix + kSettingsFileSuffix, bytes);
 }
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folder)

@@ -26,14 +26,6 @@ std::string ReadFileBytes(const std::wstring& path);
 // Creates or replaces a file with exactly these bytes; false on failure.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
-// The settings file that lets automatic mode show its messages: the auto-run
-// and show-messages lines on.
-constexpr char kGateOpenSettings[] = "1\r\n1";
-
-// Writes the settings file below a documents folder, making the product and
-// temp folders when missing; false on failure.
-bool WriteSettings(const std::wstring& documentsDir, const std::string& bytes);
-
 // The names in a folder, sorted, without "." and ".."; empty when missing.
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 

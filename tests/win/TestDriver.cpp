@@ -181,32 +181,6 @@ bool Program::AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const
     return WaitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); }, timeoutMs);
 }
 
-RunOutcome Program::RunToEnd(DWORD timeoutMs, const std::function<void()>& whileABoxIsUp) const
-{
-    RunOutcome outcome;
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (::GetTickCount64() < end) {
-        if (WaitForExit(0, &outcome.exitCode)) {
-            outcome.ended = true;
-            return outcome;
-        }
-        if (WaitForWindow(L"Binarok", 0) != nullptr) {
-            outcome.dialogShown = true;
-            return outcome;
-        }
-        if (!MessageBoxes().empty()) {
-            if (whileABoxIsUp)
-                whileABoxIsUp();
-            MessageBoxInfo box{};
-            if (AnswerMessageBox(10000, &box))
-                outcome.messages.push_back(box);
-            continue;
-        }
-        ::Sleep(20);
-    }
-    return outcome;
-}
-
 std::vector<MessageBoxInfo> ProcessMessageBoxes(DWORD processId)
 {
     std::vector<MessageBoxInfo> boxes;

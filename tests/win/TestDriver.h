@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,14 +28,6 @@ struct MessageBoxInfo {
 DWORD StartProcess(const std::wstring& exePath, std::wstring commandLine, const std::wstring& documentsDir,
                    STARTUPINFOW& startup, bool inheritHandles, PROCESS_INFORMATION* process);
 
-// What one start of the program did, as RunToEnd saw it.
-struct RunOutcome {
-    bool ended = false;
-    DWORD exitCode = 0;
-    bool dialogShown = false;
-    std::vector<MessageBoxInfo> messages;
-};
-
 class Program {
 public:
     // Starts the executable with StartProcess, arguments appended to its
@@ -59,10 +50,6 @@ public:
     // Waits for a message box of the process, notes it, presses its OK and
     // waits until it has closed; false when none came in time.
     bool AnswerMessageBox(DWORD timeoutMs, MessageBoxInfo* seen) const;
-    // Answers every message box, calling whileABoxIsUp (if any) before each,
-    // until the process ends or shows its dialog (caption "Binarok"); when the
-    // time is up first, neither ended nor dialogShown is set.
-    RunOutcome RunToEnd(DWORD timeoutMs, const std::function<void()>& whileABoxIsUp = nullptr) const;
 
 private:
     PROCESS_INFORMATION m_process{};

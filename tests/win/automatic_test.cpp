@@ -40,7 +40,7 @@ enum Status : DWORD {
     kDialogNotCreated = 21,
 };
 
-using Outcome = driver::RunOutcome;
+using Outcome = RunOutcome;
 
 class Automatic : public NumveraFixture {
 protected:
@@ -574,9 +574,9 @@ TEST_F(InteractiveStart, TheAutoRunSwitchMakesTheFolderAndShowsItsMessagesWhatev
         MessageIcon icon;
         bool showMessagesVisible;
     } clicks[] = {
-        {BST_CHECKED, kAutoFolderCreated, MessageIcon::Information, true},
+        {BST_CHECKED, kAutoFolderCreatedMessage, MessageIcon::Information, true},
         {BST_UNCHECKED, nullptr, MessageIcon::None, false},
-        {BST_CHECKED, kAutoFolderExists, MessageIcon::Error, true},
+        {BST_CHECKED, kAutoFolderExistsMessage, MessageIcon::Error, true},
     };
     int number = 0;
     for (const auto& click : clicks) {

@@ -124,8 +124,6 @@ void ExpectCentredOver(const RECT& window, const RECT& around, const RECT& area,
 // The test's own folder is the documents folder, with the maker folder only.
 class MainDialog : public NumveraFixture {
 protected:
-    MainDialog() : NumveraFixture(L"") {}
-
     void SetUp() override
     {
         NumveraFixture::SetUp();

@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -36,7 +37,8 @@ constexpr int kBusy = 5;
 constexpr int kBadResult = 6;
 
 using expected::kCompleted;
-const std::wstring kNotWrittenLine = expected::FirstLine(expected::kNotWritten);
+// Its first line: the client repeats a message on one line.
+const std::wstring kNotWrittenLine(expected::kNotWritten, std::wcscspn(expected::kNotWritten, L"\r"));
 const wchar_t* const kNotWritten = kNotWrittenLine.c_str();
 
 std::wstring DriveExe()

@@ -42,7 +42,7 @@ protected:
     std::vector<std::wstring> RunToEnd(DWORD* exitCode)
     {
         Start();
-        const driver::RunOutcome outcome = Finish(kEndTimeoutMs);
+        const RunOutcome outcome = Finish(kEndTimeoutMs);
         EXPECT_FALSE(outcome.dialogShown) << "an automatic start showed its dialog";
         if (outcome.ended)
             *exitCode = outcome.exitCode;

@@ -14,8 +14,6 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-using expected::kAutoFolderNotCreated;
-
 class SettingsFile : public NumveraFixture {
 protected:
     SettingsFile() : NumveraFixture(L"settings-") {}
@@ -120,7 +118,7 @@ TEST_F(SettingsFile, WithoutTheMakerFolderNothingIsCreatedOrSaved)
     const std::wstring documents = MakeFolders(m_root, {L""});
     Start(documents);
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreated);
+    EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreatedMessage);
     Exit();
     EXPECT_TRUE(testenv::FolderEntries(documents).empty());
 }
@@ -156,7 +154,7 @@ TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
         Start(c.documents);
         ::SetCurrentDirectoryW(previous);
         ASSERT_FALSE(HasFatalFailure());
-        EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreated);
+        EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreatedMessage);
         Exit();
         EXPECT_EQ(testenv::FolderEntries(m_root), Names{L"root"});
         EXPECT_TRUE(testenv::FolderEntries(fakeRoot + kProductSuffix).empty())

@@ -71,7 +71,10 @@ std::string ResultOf(const std::vector<uint32_t>& values, bool flipLastDigit)
 
 // Another program holds the input for ms milliseconds, reading; the
 // stand-in goes on at once.
-bool HoldFor(DWORD ms, const std::wstring& path, DWORD share) { return HoldFileFor(ms, path, GENERIC_READ, share); }
+bool HoldFor(DWORD ms, const std::wstring& path, DWORD share)
+{
+    return FileHolder(path, GENERIC_READ, share, OPEN_EXISTING, ms).Holding();
+}
 
 }  // namespace
 

@@ -79,7 +79,7 @@ bool TakeRefusedRequest(const std::wstring& folder)
     const std::wstring documents = testenv::FreshFolder(L"screenshots-refused");
     for (const wchar_t* made : {kMakerSuffix, kProductSuffix, kTempSuffix, kAutoSuffix})
         ::CreateDirectoryW((documents + made).c_str(), nullptr);
-    if (!testenv::WriteSettings(documents, testenv::kGateOpenSettings) ||
+    if (!testenv::WriteFileBytes(documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1") ||
         !testenv::WriteFileBytes(documents + kAutoSuffix + kInputFileSuffix, "-5"))
         return Fail("could not prepare the refused request");
     driver::Program program(testenv::NumveraExe(), documents);
