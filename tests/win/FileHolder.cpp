@@ -27,7 +27,8 @@ std::wstring EventName(const wchar_t* role)
 
 }  // namespace
 
-FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation)
+FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation, DWORD letGoAfterMs)
+    : m_lettingGoItself(letGoAfterMs != INFINITE)
 {
     const std::wstring readyName = EventName(L"ready");
     const std::wstring quitName = EventName(L"quit");
@@ -39,7 +40,8 @@ FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWOR
     const std::wstring helper = testenv::BesideTestProgram(L"numvera_hold_file.exe");
     std::wstring commandLine = testenv::QuotedArgument(helper) + L" " + testenv::QuotedArgument(path) + L" " +
                                Hex(access) + L" " + Hex(share) + L" " + Hex(creation) + L" " +
-                               testenv::QuotedArgument(readyName) + L" " + testenv::QuotedArgument(quitName);
+                               testenv::QuotedArgument(readyName) + L" " + testenv::QuotedArgument(quitName) +
+                               (m_lettingGoItself ? L" " + std::to_wstring(letGoAfterMs) : L"");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -56,14 +58,15 @@ FileHolder::FileHolder(const std::wstring& path, DWORD access, DWORD share, DWOR
 
 FileHolder::~FileHolder()
 {
-    if (m_process != nullptr) {
+    if (m_process != nullptr && !m_lettingGoItself) {
         ::SetEvent(m_quit);
         if (::WaitForSingleObject(m_process, kQuitTimeoutMs) != WAIT_OBJECT_0) {
             ::TerminateProcess(m_process, 1);
             ::WaitForSingleObject(m_process, INFINITE);
         }
-        ::CloseHandle(m_process);
     }
+    if (m_process != nullptr)
+        ::CloseHandle(m_process);
     if (m_quit != nullptr)
         ::CloseHandle(m_quit);
     if (m_ready != nullptr)

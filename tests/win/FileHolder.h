@@ -10,9 +10,11 @@ class FileHolder {
 public:
     // Starts numvera_hold_file.exe from the folder of the running executable,
     // which opens path with CreateFileW(access, share, creation) and keeps it
-    // open until this object is destroyed.
-    FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation = OPEN_EXISTING);
-    // Closes the file: the helper process has ended when this returns.
+    // open until this object is destroyed, or for letGoAfterMs milliseconds.
+    FileHolder(const std::wstring& path, DWORD access, DWORD share, DWORD creation = OPEN_EXISTING,
+               DWORD letGoAfterMs = INFINITE);
+    // Closes the file: the helper process has ended when this returns. One
+    // that lets go by itself is left to do so, and may outlive this process.
     ~FileHolder();
 
     FileHolder(const FileHolder&) = delete;
@@ -26,4 +28,5 @@ private:
     HANDLE m_quit = nullptr;
     HANDLE m_process = nullptr;
     bool m_holding = false;
+    bool m_lettingGoItself = false;
 };

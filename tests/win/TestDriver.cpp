@@ -101,24 +101,30 @@ VARIANT Self()
 
 }  // namespace
 
+DWORD StartProcess(const std::wstring& exePath, std::wstring commandLine, const std::wstring& documentsDir,
+                   STARTUPINFOW& startup, bool inheritHandles, PROCESS_INFORMATION* process)
+{
+    std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documentsDir);
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, inheritHandles,
+                             CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, process))
+            return 0;
+        error = ::GetLastError();
+        *process = PROCESS_INFORMATION{};
+        ::Sleep(200);
+    }
+    return error;
+}
+
 Program::Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments)
 {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
-    std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documentsDir);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                             environment.data(), nullptr, &startup, &m_process)) {
-            m_startError = 0;
-            return;
-        }
-        m_startError = ::GetLastError();
-        m_process = PROCESS_INFORMATION{};
-        ::Sleep(200);
-    }
+    m_startError = StartProcess(exePath, commandLine, documentsDir, startup, false, &m_process);
 }
 
 Program::~Program()

@@ -22,12 +22,16 @@ struct MessageBoxInfo {
     bool foreground;  // the foreground window when it was looked at
 };
 
+// Starts a process with NUMVERA_TEST_DOCS set to documentsDir (empty: the
+// variable is removed). Under load Wine 8 has been seen to fail a start now
+// and then; it is tried three times. 0, or why the last try failed.
+DWORD StartProcess(const std::wstring& exePath, std::wstring commandLine, const std::wstring& documentsDir,
+                   STARTUPINFOW& startup, bool inheritHandles, PROCESS_INFORMATION* process);
+
 class Program {
 public:
-    // Starts the executable with NUMVERA_TEST_DOCS set to documentsDir (empty:
-    // the variable is removed) and arguments appended to its command line.
-    // Under load Wine 8 has been seen to fail a start now and then; it is tried
-    // three times.
+    // Starts the executable with StartProcess, arguments appended to its
+    // command line.
     Program(const std::wstring& exePath, const std::wstring& documentsDir, const std::wstring& arguments = L"");
     ~Program();  // ends the process if it still runs
     Program(const Program&) = delete;

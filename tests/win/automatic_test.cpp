@@ -12,31 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "protocol/FileProtocol.h"
-#include "res/resource.h"
+#include "tests/win/ExpectedTexts.h"
 #include "tests/win/FileHolder.h"
-#include "tests/win/NumveraTestEnvironment.h"
-#include "tests/win/TestDriver.h"
+#include "tests/win/NumveraFixture.h"
 
 namespace {
 
 using Names = std::vector<std::wstring>;
 using driver::MessageIcon;
 
-constexpr DWORD kRunTimeoutMs = 120000;
-
-const wchar_t kM1[] = L"10進数が記述された「DekoKan.tbin」ファイルがりません。\r\n処理を中止します。";
-const wchar_t kM2[] = L"10進数が記述された「DekoKan.tbin」ファイルの中身が空です。\r\n処理を中止します。";
-const wchar_t kM3[] = L"10進数が記述された「DekoKan.tbin」ファイルに、数値以外の文字が書かれていました。\r\n処理を中止します。";
-const wchar_t kTooLargeFile[] =
-    L"10進数が記述された「DekoKan.tbin」ファイルが大きすぎます。2077000バイト未満にして下さい。\r\n処理を中止します。";
-const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
-const wchar_t kTooLargeValue[] =
-    L"計算できる最大値の2147483647を超えました。2147483647以下の数値で実行して下さい。\r\n処理を中止します。";
-const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
-const wchar_t kInUse[] = L"10進数が記述された「DekoKan.tbin」ファイルは別の処理で使用中です。\r\n処理を中止します。";
-const wchar_t kNoTurnMessage[] = L"処理の順番を管理する「BivoA.lock」ファイルを開けませんでした。\r\n処理を中止します。";
-const wchar_t kCompleted[] = L"処理を完了しました。";
+using namespace expected;
 
 // Numvera.exe's exit status for each way an automatic run ends.
 // Written out here, not taken from the protocol header, so that a changed
@@ -55,87 +40,20 @@ enum Status : DWORD {
     kDialogNotCreated = 21,
 };
 
-// What one start of the program did.
-struct Outcome {
-    bool ended = false;
-    DWORD exitCode = 0;
-    bool dialogShown = false;
-    std::vector<driver::MessageBoxInfo> messages;
-};
+using Outcome = RunOutcome;
 
-class Automatic : public ::testing::Test {
+class Automatic : public NumveraFixture {
 protected:
+    Automatic() : NumveraFixture(L"automatic-") {}
+
     void SetUp() override
     {
-        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = testenv::FreshFolder(L"automatic-" + std::wstring(name.begin(), name.end()));
+        NumveraFixture::SetUp();
         NewDocuments();
     }
 
     // A fresh documents folder with the maker, product and AutoFile folders.
-    void NewDocuments()
-    {
-        m_documents = m_root + L"\\" + std::to_wstring(++m_runs);
-        for (const wchar_t* folder : {L"", kMakerSuffix, kProductSuffix, kAutoSuffix})
-            ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
-    }
-
-    std::wstring Product() const { return m_documents + kProductSuffix; }
-    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
-    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
-    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
-    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
-    std::wstring TempFolder() const { return m_documents + kTempSuffix; }
-    std::wstring Settings() const { return TempFolder() + kSettingsFileSuffix; }
-    std::wstring RunLock() const { return TempFolder() + kRunLockFileSuffix; }
-
-    void WriteInput(const std::string& bytes) { ASSERT_TRUE(testenv::WriteFileBytes(Input(), bytes)); }
-    void WriteSettings(const std::string& bytes)
-    {
-        ::CreateDirectoryW(TempFolder().c_str(), nullptr);
-        ASSERT_TRUE(testenv::WriteFileBytes(Settings(), bytes));
-    }
-    // Messages of automatic mode are shown only when the user asked for them.
-    void OpenGate() { WriteSettings("1\r\n1"); }
-
-    // Launches the program and answers every message box until it ends. A
-    // dialog that comes up means an interactive start; it is left open.
-    Outcome Run()
-    {
-        Start();
-        return Finish();
-    }
-    void Start()
-    {
-        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
-        EXPECT_TRUE(m_program->Started());
-    }
-    Outcome Finish()
-    {
-        Outcome outcome;
-        const ULONGLONG end = ::GetTickCount64() + kRunTimeoutMs;
-        while (::GetTickCount64() < end) {
-            if (m_program->WaitForExit(0, &outcome.exitCode)) {
-                outcome.ended = true;
-                return outcome;
-            }
-            if (m_program->WaitForWindow(L"Binarok", 0) != nullptr) {
-                outcome.dialogShown = true;
-                return outcome;
-            }
-            if (!m_program->MessageBoxes().empty()) {
-                if (m_whileABoxIsUp)
-                    m_whileABoxIsUp();
-                driver::MessageBoxInfo box{};
-                if (m_program->AnswerMessageBox(10000, &box))
-                    outcome.messages.push_back(box);
-                continue;
-            }
-            ::Sleep(20);
-        }
-        ADD_FAILURE() << "the program neither ended nor showed its dialog";
-        return outcome;
-    }
+    void NewDocuments() { NumveraFixture::NewDocuments({kMakerSuffix, kProductSuffix, kAutoSuffix}); }
 
     // The common end of a request: one message box and the exit status.
     void ExpectOneMessage(const Outcome& outcome, const std::wstring& text, MessageIcon icon, DWORD status)
@@ -155,12 +73,6 @@ protected:
         EXPECT_TRUE(outcome.messages[0].foreground);
     }
 
-    std::wstring m_root;
-    std::wstring m_documents;
-    int m_runs = 0;
-    std::unique_ptr<driver::Program> m_program;
-    // Called while each message box is up, before it is answered.
-    std::function<void()> m_whileABoxIsUp;
 };
 
 TEST_F(Automatic, CompletedRequestsGiveOneBinaryLinePerDecimalLine)
@@ -624,16 +536,6 @@ protected:
         EXPECT_TRUE(outcome.messages.empty());
         return m_program->WaitForWindow(L"Binarok", 0);
     }
-    void TearDown() override
-    {
-        if (m_program == nullptr)
-            return;
-        HWND dialog = m_program->WaitForWindow(L"Binarok", 0);
-        if (dialog != nullptr)
-            driver::PostClick(dialog, IDOK);
-        DWORD exitCode = 0;
-        m_program->WaitForExit(10000, &exitCode);
-    }
 };
 
 TEST_F(InteractiveStart, SettingsSetTheBoxesAndTheAutoRunBoxEndsUnchecked)
@@ -693,9 +595,9 @@ TEST_F(InteractiveStart, TheAutoRunSwitchMakesTheFolderAndShowsItsMessagesWhatev
         MessageIcon icon;
         bool showMessagesVisible;
     } clicks[] = {
-        {BST_CHECKED, L"自動処理設定用ディレクトリーを作成しました。", MessageIcon::Information, true},
+        {BST_CHECKED, kAutoFolderCreatedMessage, MessageIcon::Information, true},
         {BST_UNCHECKED, nullptr, MessageIcon::None, false},
-        {BST_CHECKED, L"自動処理設定用ディレクトリーが既に有るので作成できませんでした。", MessageIcon::Error, true},
+        {BST_CHECKED, kAutoFolderExistsMessage, MessageIcon::Error, true},
     };
     int number = 0;
     for (const auto& click : clicks) {

@@ -10,15 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/FileProtocol.h"
-#include "res/resource.h"
-#include "tests/win/NumveraTestEnvironment.h"
-#include "tests/win/TestDriver.h"
+#include "tests/win/NumveraFixture.h"
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 10000;
 constexpr int kStatic = -1;  // what GetDlgCtrlID reports for the id 0xFFFF
 
 // One control of the main dialog as its template lays it out, in template
@@ -126,26 +121,15 @@ void ExpectCentredOver(const RECT& window, const RECT& around, const RECT& area,
     EXPECT_LE(window.bottom, area.bottom) << what;
 }
 
-class MainDialog : public ::testing::Test {
+// The test's own folder is the documents folder, with the maker folder only.
+class MainDialog : public NumveraFixture {
 protected:
     void SetUp() override
     {
-        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_documents = testenv::FreshFolder(std::wstring(name.begin(), name.end()));
-        ::CreateDirectoryW((m_documents + kMakerSuffix).c_str(), nullptr);
-        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), m_documents);
-        ASSERT_TRUE(m_program->Started());
-        m_dialog = m_program->WaitForWindow(L"Binarok", kStartTimeoutMs);
-        ASSERT_NE(m_dialog, nullptr) << "the main dialog did not appear";
-    }
-
-    void TearDown() override
-    {
-        DWORD exitCode = 0;
-        if (m_dialog != nullptr && !m_program->WaitForExit(0, &exitCode)) {
-            driver::PostClick(m_dialog, IDOK);
-            m_program->WaitForExit(kExitTimeoutMs, &exitCode);
-        }
+        NumveraFixture::SetUp();
+        m_documents = m_root;
+        CreateFolders(m_documents, {kMakerSuffix});
+        StartDialog(m_documents);
     }
 
     bool Running() const
@@ -160,10 +144,6 @@ protected:
         driver::Click(m_dialog, IDC_CONVERT);
         return driver::ControlText(m_dialog, IDC_BINARY_EDIT);
     }
-
-    std::wstring m_documents;
-    std::unique_ptr<driver::Program> m_program;
-    HWND m_dialog = nullptr;
 };
 
 TEST_F(MainDialog, WindowHasCaptionStylesAndNoSystemMenu)
@@ -702,8 +682,8 @@ TEST_F(MainDialogKeyboard, EscAfterADigitInTheDecimalFieldEndsWithoutSaving)
 {
     // Settings unlike the clear boxes on screen: the exit button would
     // overwrite them with 0 and 0.
-    const std::wstring settings = m_documents + kTempSuffix + kSettingsFileSuffix;
-    ASSERT_TRUE(testenv::WriteFileBytes(settings, "1\r\n1"));
+    const std::wstring settings = Settings();
+    OpenGate();
     driver::FocusControl(m_dialog, IDC_DECIMAL_EDIT);
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::FocusedControlId(m_dialog) == IDC_DECIMAL_EDIT; }, 5000));
     Press({"7", "Escape"});

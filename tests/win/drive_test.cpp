@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -15,10 +16,9 @@
 #include <vector>
 
 #include "drive/Request.h"
-#include "protocol/FileProtocol.h"
+#include "tests/win/ExpectedTexts.h"
 #include "tests/win/FileHolder.h"
-#include "tests/win/NumveraTestEnvironment.h"
-#include "tests/win/TestDriver.h"
+#include "tests/win/NumveraFixture.h"
 
 namespace {
 
@@ -36,8 +36,10 @@ constexpr int kCannotRun = 4;
 constexpr int kBusy = 5;
 constexpr int kBadResult = 6;
 
-const wchar_t kCompleted[] = L"処理を完了しました。";
-const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。";
+using expected::kCompleted;
+// Its first line: the client repeats a message on one line.
+const std::wstring kNotWrittenLine(expected::kNotWritten, std::wcscspn(expected::kNotWritten, L"\r"));
+const wchar_t* const kNotWritten = kNotWrittenLine.c_str();
 
 std::wstring DriveExe()
 {
@@ -88,22 +90,13 @@ public:
         std::wstring commandLine = testenv::QuotedArgument(exe);
         for (const std::wstring& argument : arguments)
             commandLine += L" " + testenv::QuotedArgument(argument);
-        std::vector<wchar_t> environment = testenv::EnvironmentWithDocuments(documents);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = inRead;
         startup.hStdOutput = outWrite;
         startup.hStdError = errWrite;
-        // Under load Wine has been seen to fail a start now and then, as the
-        // test driver knows; a failed start ran nothing, so it is tried again.
-        for (int attempt = 0; attempt < 3 && !m_started; ++attempt) {
-            m_started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                         CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
-                                         &m_process) != FALSE;
-            if (!m_started)
-                ::Sleep(200);
-        }
+        m_started = driver::StartProcess(exe, commandLine, documents, startup, true, &m_process) == 0;
         for (HANDLE theirs : {inRead, outWrite, errWrite})
             ::CloseHandle(theirs);
 
@@ -201,12 +194,13 @@ Tree Snapshot(const std::wstring& root)
 
 bool Contains(const std::string& text, const std::wstring& part) { return text.find(testenv::Utf8(part)) != std::string::npos; }
 
-class Drive : public ::testing::Test {
+class Drive : public NumveraFixture {
 protected:
+    Drive() : NumveraFixture(L"drive-") {}
+
     void SetUp() override
     {
-        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = testenv::FreshFolder(L"drive-" + std::wstring(name.begin(), name.end()));
+        NumveraFixture::SetUp();
         ASSERT_FALSE(DriveExe().empty()) << "NUMVERA_DRIVE names the client";
         NewDocuments();
     }
@@ -214,31 +208,16 @@ protected:
     // A fresh documents folder as an installation leaves it: the maker folder only.
     void NewDocuments(bool withMaker = true, const std::wstring& name = L"")
     {
-        m_documents = m_root + L"\\" + (name.empty() ? std::to_wstring(++m_runs) : name);
-        ASSERT_TRUE(::CreateDirectoryW(m_documents.c_str(), nullptr));
-        if (withMaker)
-            ASSERT_TRUE(::CreateDirectoryW((m_documents + kMakerSuffix).c_str(), nullptr));
+        ASSERT_TRUE(NumveraFixture::NewDocuments(withMaker ? Folders{kMakerSuffix} : Folders{}, name));
     }
 
-    std::wstring Product() const { return m_documents + kProductSuffix; }
-    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
-    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
-    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
-    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
-    std::wstring LockFile() const { return m_documents + kTempSuffix + kClientLockFileSuffix; }
+    std::wstring LockFile() const { return TempFolder() + kClientLockFileSuffix; }
 
     void MakeProductFolders(bool withAutoFolder)
     {
         ::CreateDirectoryW(Product().c_str(), nullptr);
         if (withAutoFolder)
             ::CreateDirectoryW(AutoFolder().c_str(), nullptr);
-    }
-    // Numvera.exe shows its messages only when the user left it so.
-    void OpenMessageGate()
-    {
-        MakeProductFolders(false);
-        ::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr);
-        ASSERT_TRUE(testenv::WriteFileBytes(m_documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1"));
     }
     // A plain file where the Result folder belongs: Numvera.exe cannot answer.
     void BlockTheResult()
@@ -265,10 +244,6 @@ protected:
         EXPECT_EQ(testenv::ReadFileBytes(Result()), expected);
         EXPECT_FALSE(testenv::PathExists(Input()));
     }
-
-    std::wstring m_root;
-    std::wstring m_documents;
-    int m_runs = 0;
 };
 
 TEST_F(Drive, NumbersAsArgumentsAreAnsweredLineByLine)
@@ -602,8 +577,8 @@ TEST_F(Drive, ARefusalSaysWhyInTheUsersLanguage)
             BlockTheResult();
         } else if (c.setup == kAFolderNamedLikeTheLock) {
             MakeProductFolders(false);
-            ::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr);
-            ASSERT_TRUE(::CreateDirectoryW((m_documents + kTempSuffix + kRunLockFileSuffix).c_str(), nullptr));
+            ::CreateDirectoryW(TempFolder().c_str(), nullptr);
+            ASSERT_TRUE(::CreateDirectoryW(RunLock().c_str(), nullptr));
         } else {
             arguments.insert(arguments.begin(), {L"--exe", standIn});
             ::SetEnvironmentVariableW(L"NUMVERA_STAND_IN", L"end-with");
@@ -651,7 +626,7 @@ TEST_F(Drive, WhileAnotherRequestIsInProgressNothingIsTouched)
             ASSERT_TRUE(testenv::WriteFileBytes(Input(), c.input));
         std::unique_ptr<FileHolder> turn;
         if (c.turn != kFree) {
-            ASSERT_TRUE(::CreateDirectoryW((m_documents + kTempSuffix).c_str(), nullptr));
+            ASSERT_TRUE(::CreateDirectoryW(TempFolder().c_str(), nullptr));
             turn = std::make_unique<FileHolder>(LockFile(), GENERIC_READ, 0, OPEN_ALWAYS);
             ASSERT_TRUE(turn->Holding());
         }
@@ -755,7 +730,7 @@ TEST_F(Drive, NumverasMessagesAreCopiedAndAnsweredWhenAsked)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         NewDocuments();
-        OpenMessageGate();
+        OpenGate();
         if (c.refused)
             BlockTheResult();
         const ClientOutcome outcome = RunClient({L"--answer-messages", L"9"});
@@ -792,7 +767,7 @@ std::vector<HWND> NumveraMessageBoxes()
 TEST_F(Drive, ASecondRequestWhileOneIsInProgressIsRefused)
 {
     constexpr DWORD kBoundedWaitMs = 30000;  // a guard against hanging, not a measure
-    OpenMessageGate();  // the completion message holds the first request open
+    OpenGate();  // the completion message holds the first request open
     Client first(DriveExe(), {L"12", L"34"}, m_documents, "");
     ASSERT_TRUE(first.Started());
     std::vector<HWND> boxes;
@@ -930,11 +905,10 @@ TEST_F(Drive, EveryEndingPutsThingsBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         NewDocuments();
-        OpenMessageGate();
+        OpenGate();
         std::unique_ptr<FileHolder> turn;
         if (c.holder == kTurnHeldElsewhere) {
-            turn = std::make_unique<FileHolder>(m_documents + kTempSuffix + kRunLockFileSuffix, GENERIC_READ, 0,
-                                                OPEN_ALWAYS);
+            turn = std::make_unique<FileHolder>(RunLock(), GENERIC_READ, 0, OPEN_ALWAYS);
             ASSERT_TRUE(turn->Holding());
         }
         Client client(DriveExe(), {L"12", L"34"}, m_documents, "");

@@ -14,10 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/FileProtocol.h"
-#include "res/resource.h"
-#include "tests/win/NumveraTestEnvironment.h"
-#include "tests/win/TestDriver.h"
+#include "tests/win/ExpectedTexts.h"
+#include "tests/win/NumveraFixture.h"
 
 namespace {
 
@@ -25,47 +23,34 @@ using Names = std::vector<std::wstring>;
 
 constexpr DWORD kEndTimeoutMs = 60000;
 
-const wchar_t kNotWritten[] = L"変換結果を「BivoResult.tbin」ファイルに書き込めませんでした。\r\n処理を中止します。";
-const wchar_t kUnreadable[] = L"10進数が記述された「DekoKan.tbin」ファイルを読み込めませんでした。\r\n処理を中止します。";
+using expected::kNotWritten;
+using expected::kUnreadable;
 
-
-class Faults : public ::testing::Test {
+// The test's own folder is the documents folder, with every folder made.
+class Faults : public NumveraFixture {
 protected:
+    Faults() : NumveraFixture(L"faults-") {}
+
     void SetUp() override
     {
-        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_documents = testenv::FreshFolder(L"faults-" + std::wstring(name.begin(), name.end()));
-        for (const wchar_t* folder : {kMakerSuffix, kProductSuffix, kAutoSuffix, kResultSuffix, kTempSuffix})
-            ::CreateDirectoryW((m_documents + folder).c_str(), nullptr);
+        NumveraFixture::SetUp();
+        m_documents = m_root;
+        CreateFolders(m_documents, {kMakerSuffix, kProductSuffix, kAutoSuffix, kResultSuffix, kTempSuffix});
     }
-
-    std::wstring AutoFolder() const { return m_documents + kAutoSuffix; }
-    std::wstring Input() const { return AutoFolder() + kInputFileSuffix; }
-    std::wstring ResultFolder() const { return m_documents + kResultSuffix; }
-    std::wstring Result() const { return ResultFolder() + kResultFileSuffix; }
-    void OpenGate() { ASSERT_TRUE(testenv::WriteFileBytes(m_documents + kTempSuffix + kSettingsFileSuffix, "1\r\n1")); }
 
     // Runs one request to its end, answering message boxes; their texts.
     std::vector<std::wstring> RunToEnd(DWORD* exitCode)
     {
-        driver::Program program(testenv::NumveraExe(), m_documents);
-        EXPECT_TRUE(program.Started());
+        Start();
+        const RunOutcome outcome = Finish(kEndTimeoutMs);
+        EXPECT_FALSE(outcome.dialogShown) << "an automatic start showed its dialog";
+        if (outcome.ended)
+            *exitCode = outcome.exitCode;
         std::vector<std::wstring> messages;
-        const ULONGLONG end = ::GetTickCount64() + kEndTimeoutMs;
-        while (!program.WaitForExit(20, exitCode)) {
-            if (::GetTickCount64() > end) {
-                ADD_FAILURE() << "the program did not end";
-                break;
-            }
-            EXPECT_EQ(program.WaitForWindow(L"Binarok", 0), nullptr) << "an automatic start showed its dialog";
-            driver::MessageBoxInfo box{};
-            if (!program.MessageBoxes().empty() && program.AnswerMessageBox(5000, &box))
-                messages.push_back(box.text);
-        }
+        for (const driver::MessageBoxInfo& box : outcome.messages)
+            messages.push_back(box.text);
         return messages;
     }
-
-    std::wstring m_documents;
 };
 
 TEST_F(Faults, TwentyProgramsStartedAtOnceOnOneRequestAnswerItOnce)

@@ -2,11 +2,12 @@
 // told to stop, so that tests meet share modes the way another program
 // imposes them.
 //
-//   numvera_hold_file.exe PATH ACCESS SHARE CREATION READY-EVENT QUIT-EVENT
+//   numvera_hold_file.exe PATH ACCESS SHARE CREATION READY-EVENT QUIT-EVENT [MS]
 //
-// ACCESS, SHARE and CREATION are numbers (0x prefix for hex). On a
+// ACCESS, SHARE, CREATION and MS are numbers (0x prefix for hex). On a
 // successful open READY-EVENT is signalled and the file stays open until
-// QUIT-EVENT is signalled; a failed open ends the process with the error code.
+// QUIT-EVENT is signalled or MS milliseconds have passed; a failed open ends
+// the process with the error code.
 #include <windows.h>
 
 #include <cwchar>
@@ -21,7 +22,7 @@ DWORD Number(const wchar_t* text) { return static_cast<DWORD>(std::wcstoul(text,
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 7)
+    if (argc != 7 && argc != 8)
         return kUsage;
     HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[5]);
     HANDLE quit = ::OpenEventW(SYNCHRONIZE, FALSE, argv[6]);
@@ -34,7 +35,7 @@ int wmain(int argc, wchar_t** argv)
         return error != 0 ? static_cast<int>(error) : 1;
     }
     ::SetEvent(ready);
-    ::WaitForSingleObject(quit, INFINITE);
+    ::WaitForSingleObject(quit, argc == 8 ? Number(argv[7]) : INFINITE);
     ::CloseHandle(file);
     return 0;
 }

@@ -7,34 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "protocol/FileProtocol.h"
-#include "res/resource.h"
-#include "tests/win/NumveraTestEnvironment.h"
-#include "tests/win/TestDriver.h"
+#include "tests/win/ExpectedTexts.h"
+#include "tests/win/NumveraFixture.h"
 
 namespace {
 
 using Names = std::vector<std::wstring>;
 
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 10000;
-
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public NumveraFixture {
 protected:
-    void SetUp() override
-    {
-        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_root = testenv::FreshFolder(L"settings-" + std::wstring(name.begin(), name.end()));
-    }
+    SettingsFile() : NumveraFixture(L"settings-") {}
 
-    // Starts the program with this documents folder and waits for its dialog.
-    void Start(const std::wstring& documents)
-    {
-        m_program = std::make_unique<driver::Program>(testenv::NumveraExe(), documents);
-        ASSERT_TRUE(m_program->Started());
-        m_dialog = m_program->WaitForWindow(L"Binarok", kStartTimeoutMs);
-        ASSERT_NE(m_dialog, nullptr) << "the main dialog did not appear";
-    }
+    void Start(const std::wstring& documents) { StartDialog(documents); }
 
     // Presses "終了" and waits for the process to end normally.
     void Exit()
@@ -69,10 +53,6 @@ protected:
             [&] { return driver::IsControlVisible(m_dialog, IDC_SHOW_MESSAGES) == checked; }, kExitTimeoutMs));
         return box.text;
     }
-
-    std::wstring m_root;
-    std::unique_ptr<driver::Program> m_program;
-    HWND m_dialog = nullptr;
 };
 
 std::wstring MakeFolders(const std::wstring& root, const std::vector<std::wstring>& relatives)
@@ -138,7 +118,7 @@ TEST_F(SettingsFile, WithoutTheMakerFolderNothingIsCreatedOrSaved)
     const std::wstring documents = MakeFolders(m_root, {L""});
     Start(documents);
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(SetAutoRun(true), L"自動処理設定用ディレクトリーを作成できませんでした。");
+    EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreatedMessage);
     Exit();
     EXPECT_TRUE(testenv::FolderEntries(documents).empty());
 }
@@ -174,7 +154,7 @@ TEST_F(SettingsFile, AFailedDocumentsLookupCreatesNothingAnywhere)
         Start(c.documents);
         ::SetCurrentDirectoryW(previous);
         ASSERT_FALSE(HasFatalFailure());
-        EXPECT_EQ(SetAutoRun(true), L"自動処理設定用ディレクトリーを作成できませんでした。");
+        EXPECT_EQ(SetAutoRun(true), kAutoFolderNotCreatedMessage);
         Exit();
         EXPECT_EQ(testenv::FolderEntries(m_root), Names{L"root"});
         EXPECT_TRUE(testenv::FolderEntries(fakeRoot + kProductSuffix).empty())

@@ -15,10 +15,8 @@
 //                 new input file, as a second driving program may do right
 //                 after Numvera.exe has ended
 //   end-with      ends with the status NUMVERA_STAND_IN_STATUS, touching nothing
-// That other process is the stand-in again:
-//   numvera_stand_in.exe --hold PATH SHARE MS EVENT
-// opens PATH with the share mode, signals the inherited EVENT and lets go
-// after MS milliseconds.
+// That other process is numvera_hold_file.exe (FileHolder.h), which lies
+// beside the stand-in.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -28,6 +26,7 @@
 #include <vector>
 
 #include "protocol/FileProtocol.h"
+#include "tests/win/FileHolder.h"
 #include "tests/win/NumveraTestEnvironment.h"
 
 namespace {
@@ -71,48 +70,17 @@ std::string ResultOf(const std::vector<uint32_t>& values, bool flipLastDigit)
     return result;
 }
 
-// Starts the holder and returns once it holds the file.
+// Another program holds the input for ms milliseconds, reading; the
+// stand-in goes on at once.
 bool HoldFor(DWORD ms, const std::wstring& path, DWORD share)
 {
-    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE held = ::CreateEventW(&inheritable, TRUE, FALSE, nullptr);
-    wchar_t self[MAX_PATH * 2] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
-    std::wstring commandLine = testenv::QuotedArgument(self) + L" --hold " + testenv::QuotedArgument(path) + L" " +
-                               std::to_wstring(share) + L" " + std::to_wstring(ms) + L" " +
-                               std::to_wstring(reinterpret_cast<uintptr_t>(held));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (held == nullptr ||
-        !::CreateProcessW(self, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    const HANDLE waitFor[] = {held, process.hProcess};
-    const bool holding = ::WaitForMultipleObjects(2, waitFor, FALSE, 10000) == WAIT_OBJECT_0;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(held);
-    return holding;
-}
-
-int Hold(const wchar_t* path, const wchar_t* share, const wchar_t* ms, const wchar_t* event)
-{
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, static_cast<DWORD>(std::wcstoul(share, nullptr, 10)), nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return kUsage;
-    ::SetEvent(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoull(event, nullptr, 10))));
-    ::Sleep(static_cast<DWORD>(std::wcstoul(ms, nullptr, 10)));
-    ::CloseHandle(file);
-    return 0;
+    return FileHolder(path, GENERIC_READ, share, OPEN_EXISTING, ms).Holding();
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
+int wmain(int, wchar_t**)
 {
-    if (argc == 6 && std::wstring(argv[1]) == L"--hold")
-        return Hold(argv[2], argv[3], argv[4], argv[5]);
     wchar_t mode[64] = {};
     ::GetEnvironmentVariableW(L"NUMVERA_STAND_IN", mode, 64);
     const std::wstring documents = Documents();
